@@ -59,7 +59,8 @@ public:
 
     // Used by the devices: put a frame or raw bytes on the line towards the PC
     // after delayMs (0 = at the next turn of the event loop). Output leaves in
-    // the order it was scheduled for equal due times.
+    // the order it was scheduled for equal due times. While a modem is
+    // attached but has no call up, the devices cannot reach the PC: dropped.
     void sendToPc(const QByteArray &bytes, int delayMs = 0);
 
 signals:
@@ -71,6 +72,7 @@ signals:
 private:
     void handleFrame(const SimFrame &frame);
     void emitNow(const QByteArray &bytes);
+    void modemSend(const QByteArray &bytes, int delayMs = 0); // the modem's own answers
 
     std::array<SimCentralUnit *, 64> m_units{};
     SimEnrolmentReader *m_reader = nullptr;
