@@ -1,4 +1,5 @@
 #include "transfer/EncodeError.h"
+#include "transfer/RecordDecoders.h"
 #include "transfer/RecordEncoders.h"
 #include "transfer/UserRecord.h"
 
@@ -135,6 +136,34 @@ private slots:
         QFETCH(ImageRow, row);
         QFETCH(QByteArray, expected);
         QCOMPARE(RecordEncoders::encode(kind, row).toHex(' '), expected.toHex(' '));
+        // Read back and written again, the record is the same.
+        QCOMPARE(RecordEncoders::encode(kind, RecordDecoders::decode(kind, expected)).toHex(' '),
+                 expected.toHex(' '));
+    }
+
+    void recordDecodeDetails()
+    {
+        const ImageRow tim = RecordDecoders::decode(RecordKind::Timetable, hex("2a 0830 1730 ffff ffff"));
+        QCOMPARE(tim.value("MO"), QVariant(true));
+        QCOMPARE(tim.value("TU"), QVariant(false));
+        QCOMPARE(tim.value("HOUR_A_START"), QVariant(QStringLiteral("0830")));
+        QVERIFY(tim.isEmpty("HOUR_B_START"));
+
+        const ImageRow zon = RecordDecoders::decode(RecordKind::Zone,
+                                                    txt("Hall", 16) + hex("09000000 08000000 0096 0012"));
+        QCOMPARE(zon.text("DESC"), QStringLiteral("Hall"));
+        QCOMPARE(zon.text("A00"), QStringLiteral("I"));
+        QCOMPARE(zon.text("A03"), QStringLiteral("D"));
+        QVERIFY(zon.isEmpty("A01"));
+        QCOMPARE(zon.text("MAX"), QStringLiteral("00150"));
+        QCOMPARE(zon.text("R_MAX"), QStringLiteral("012"));
+
+        const ImageRow rel = RecordDecoders::decode(RecordKind::RelayGroup, hex("3c") + txt("Lights", 16) + hex("ff 01"));
+        QCOMPARE(rel.value("VALID"), QVariant(true));
+        QVERIFY(rel.isEmpty("TIME"));
+        QCOMPARE(rel.text("INIT"), QStringLiteral("1"));
+
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, RecordDecoders::decode(RecordKind::Zone, QByteArray(27, '\0')));
     }
 
     void users_data()
