@@ -135,6 +135,20 @@ QByteArray encode(const ImageRow &row, int recordIndex)
     return r;
 }
 
+QList<MemoryMap::MemoryWrite> listWrites(const QList<ImageRow> &rows)
+{
+    if (rows.size() > MemoryMap::kMaxUsers)
+        throw EncodeError(RecordKind::User, MemoryMap::kMaxUsers, QString(), QString(), QString(),
+                          EncodeError::Problem::TooManyRecords,
+                          QStringLiteral("%1 users for room of %2").arg(rows.size()).arg(MemoryMap::kMaxUsers));
+    const QList<int> slotNumbers = MemoryMap::userListSlots(int(rows.size()));
+    QList<MemoryMap::MemoryWrite> writes;
+    writes.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        writes.append(MemoryMap::userSlotWrite(slotNumbers[i], encode(rows[i], int(i))));
+    return writes;
+}
+
 std::optional<Fields> decode(const QByteArray &record)
 {
     if (record.size() != kSize || isEmptySlot(record))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/ImageRow.h"
+#include "transfer/MemoryMap.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,6 +34,13 @@ constexpr int kSize = 32;
 // or as no code, a profile above 127, a lift group or time above 15, and a
 // user number above 65534 (65535 reads back as none).
 QByteArray encode(const ImageRow &row, int recordIndex = -1);
+
+// The writes of a full user list: row i goes to slot i + 1 (its
+// `MEM_POS_RELATIVA` is i), page 2 up to slot 511, then page 3 up to slot
+// 1020; each write's recordIndex is its slot. Refuses (EncodeError
+// TooManyRecords) a list of more than 1020 users, and any bad row with the
+// row's index in the list.
+QList<MemoryMap::MemoryWrite> listWrites(const QList<ImageRow> &rows);
 
 // The CU character map for user names: Å → 7, Æ → 5, Ç → 236, Ñ → 238,
 // Ø → 6; any other character with a code up to 255 keeps it. nullopt for a

@@ -374,6 +374,33 @@ private slots:
         QCOMPARE(UserRecord::encode(decoded->toImageRow()).toHex(' '), record.toHex(' '));
     }
 
+    void userListCrossesThePageBoundary()
+    {
+        QList<ImageRow> rows;
+        for (int i = 0; i < 513; ++i)
+            rows << ImageRow{{"NAME", "U"}, {"USER", i + 1}};
+        const auto writes = UserRecord::listWrites(rows);
+        QCOMPARE(writes.size(), 513);
+        QCOMPARE(writes[0].recordIndex, 1);
+        QCOMPARE(int(writes[0].address), 32);
+        QCOMPARE(int(writes[510].page), 2);
+        QCOMPARE(int(writes[510].address), 16352);
+        QCOMPARE(int(writes[511].page), 3);
+        QCOMPARE(int(writes[511].address), 0);
+        QCOMPARE(writes[511].bytes.mid(30).toHex(), QByteArray("0200"));
+
+        rows[7].set("LEVEL", "200");
+        try {
+            UserRecord::listWrites(rows);
+            QFAIL("a bad user was encoded");
+        } catch (const EncodeError &e) {
+            QCOMPARE(e.recordIndex(), 7);
+            QCOMPARE(e.field(), QStringLiteral("LEVEL"));
+            QVERIFY(e.text().contains(QStringLiteral("user 8")));
+        }
+        QVERIFY_THROWS_EXCEPTION(EncodeError, UserRecord::listWrites(QList<ImageRow>(1021)));
+    }
+
     void userDecodeDetails()
     {
         // A slot read from the unit: keypad byte 0x40 means no code; door 0000
