@@ -10,12 +10,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -174,22 +168,6 @@ private slots:
         ProfileFile again(path);
         QVERIFY(again.problems().isEmpty());
         QCOMPARE(again.readString(QStringLiteral("ports_desc"), QStringLiteral("com1")), QStringLiteral("Caf\u00e9 door; main"));
-    }
-
-    void failedWriteLeavesOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("x.ini"));
-        QVERIFY(writeFile(path, "[A]\nk=1\n"));
-        ProfileFile p(path);
-        QVERIFY(p.writeString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("2")));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        const bool saved = p.save();
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (saved)
-            QSKIP("running with rights that ignore folder permissions");
-        QVERIFY(!p.errorText().isEmpty());
-        QCOMPARE(readFile(path), QByteArray("[A]\nk=1\n"));
     }
 };
 
