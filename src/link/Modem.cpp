@@ -1,6 +1,6 @@
 #include "link/Modem.h"
 
-#include <QTimer>
+#include <QDeadlineTimer>
 
 Modem::Modem(Link &link) : m_link(link) { loadCommands(); }
 
@@ -126,17 +126,16 @@ bool Modem::Modem_Dial(const QString &number, bool pulse, QString *text)
     Modem_Send_Char('\r');
 
     m_link.setNoAnswerYet(true);
-    bool timedOut = false;
-    QTimer modemTimer;
-    modemTimer.setSingleShot(true);
-    QObject::connect(&modemTimer, &QTimer::timeout, [&] { timedOut = true; });
-    modemTimer.start(m_link.settings().modemSilenceMs);
+    // Timer_MODEM: the longest silence accepted before a result.
+    QDeadlineTimer modemTimer(m_link.settings().modemSilenceMs, Qt::PreciseTimer);
+    auto timedOut = [&] { return modemTimer.hasExpired(); };
     m_link.clearRaw();
     int result = 4;
     m_link.setModemResult(4);
-    while (!timedOut && !m_link.stopFlag()) {
-        m_link.waitUntil([&] { return timedOut || m_link.stopFlag() || m_link.rawData().size() >= 2; }, -1);
-        if (timedOut || m_link.stopFlag() || m_link.rawData().size() < 2)
+    while (!timedOut() && !m_link.stopFlag()) {
+        m_link.waitUntil([&] { return m_link.stopFlag() || m_link.rawData().size() >= 2; },
+                         int(std::max<qint64>(modemTimer.remainingTime(), 0)));
+        if (timedOut() || m_link.stopFlag() || m_link.rawData().size() < 2)
             break;
         pause(m_settleMs);
         const int r = interpret();
@@ -145,8 +144,7 @@ bool Modem::Modem_Dial(const QString &number, bool pulse, QString *text)
             break;
         }
     }
-    modemTimer.stop();
-    if (timedOut || m_link.stopFlag())
+    if (result == 4 && (timedOut() || m_link.stopFlag()))
         result = 255;
     m_link.setModemResult(uint8_t(result));
     if (text)
