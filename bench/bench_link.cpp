@@ -1,0 +1,46 @@
+// The link's own cost per exchange: a 35-byte memory write ('8', address,
+// 32 bytes) to a simulated CU that answers at once, in process.
+#include "link/CuCommands.h"
+#include "link/Link.h"
+#include "platform/SimulatedPort.h"
+#include "sim/SimBus.h"
+#include "sim/SimCentralUnit.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 5000;
+
+    SimBus bus;
+    SimCentralUnit *unit = bus.addUnit(3);
+    unit->setAnswerDelay(0);
+    Link link;
+    link.setPortFactory([&bus](const QString &) { return std::make_unique<SimulatedPort>(&bus); });
+    if (!link.openSystemPort(QStringLiteral("sim"))) {
+        out << "cannot open the simulated port\n";
+        return 1;
+    }
+    CuCommands cu(link);
+    link.setCurrentCu(3);
+    const QByteArray record(32, 'u');
+    if (!cu.Cu_Login(QStringLiteral("24680")) || !cu.Mem_Open_Page(1)) {
+        out << "login or page open refused\n";
+        return 1;
+    }
+
+    int ok = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < count; ++i)
+        ok += cu.Mem_Write(0x0100 + (i % 64) * 32, record) ? 1 : 0;
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    out << QStringLiteral("in-process simulator: %1 exchanges (35-byte memory write), %2 answered, %3 ms total, "
+                          "%4 ms per exchange, %5 exchanges/s (including the simulated unit's own work)\n")
+               .arg(count).arg(ok).arg(ms, 0, 'f', 1).arg(ms / count, 0, 'f', 4).arg(count / (ms / 1000.0), 0, 'f', 0);
+    return ok == count ? 0 : 1;
+}
