@@ -153,7 +153,6 @@ private:
     void checkRecordForPost();
     void checkKeyWithNulls(qint64 exceptRowid);
     void doAfterScroll();
-    sqlite3_stmt *cached(const QString &key, const QString &sql);
 
     QString m_folder;
     QString m_fileName;
@@ -180,5 +179,5 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     QVariantList m_record;         // the current record or the edit buffer
-    bool m_filterProbe = false;    // the filter is being evaluated on m_record
+    QVariantList m_original;       // the record as edit() found it
 };
