@@ -2,82 +2,33 @@
 
 #include "store/AtomicFile.h"
 #include "store/StoreError.h"
+#include "frame/Lang.h"
 #include "store/StoreTexts.h"
 
 #include <QFile>
 #include <QStringDecoder>
 
-TreeNode *TreeNode::child(const QString &name)
+TreeNode *findChild(TreeNode &node, const QString &caption)
 {
-    for (TreeNode &c : children)
-        if (c.caption == name)
+    for (TreeNode &c : node.children)
+        if (c.caption == caption)
             return &c;
     return nullptr;
 }
 
-const TreeNode *TreeNode::child(const QString &name) const
+const TreeNode *findChild(const TreeNode &node, const QString &caption)
 {
-    for (const TreeNode &c : children)
-        if (c.caption == name)
+    for (const TreeNode &c : node.children)
+        if (c.caption == caption)
             return &c;
     return nullptr;
 }
 
-// --- vocabulary -----------------------------------------------------------
-
-const QStringList &Vocabulary::keys()
-{
-    static const QStringList list{
-        QStringLiteral("ACC"), QStringLiteral("APA"), QStringLiteral("IND"), QStringLiteral("GUA"),
-        QStringLiteral("SEN"), QStringLiteral("SCH"), QStringLiteral("LFT"), QStringLiteral("LIC"),
-        QStringLiteral("LIF"), QStringLiteral("LTM"), QStringLiteral("ACT"), QStringLiteral("PRO"),
-        QStringLiteral("TIM"), QStringLiteral("ARE"), QStringLiteral("ZON"), QStringLiteral("USR"),
-        QStringLiteral("HOL"), QStringLiteral("PER"), QStringLiteral("IVD"), QStringLiteral("TRD"),
-        QStringLiteral("REL")};
-    return list;
-}
-
-Vocabulary::Vocabulary(const QList<QPair<QString, QString>> &keyWords)
-    : m_keyWords(keyWords)
-{
-}
-
-Vocabulary Vocabulary::current()
-{
-    QList<QPair<QString, QString>> list;
-    for (const QString &key : keys())
-        list.append({key, StoreTexts::text(key.toLatin1().constData())});
-    return Vocabulary(list);
-}
-
-QString Vocabulary::word(const QString &key) const
-{
-    for (const auto &kw : m_keyWords)
-        if (kw.first == key)
-            return kw.second;
-    return key;
-}
-
-QString Vocabulary::keyOf(const QString &word) const
-{
-    for (const auto &kw : m_keyWords)
-        if (kw.second == word)
-            return kw.first;
-    return QString();
-}
+Vocabulary InstallationTree::currentVocabulary() { return Lang::vocabulary(); }
 
 // --- translation ------------------------------------------------------------
 
 namespace {
-
-// Below level 1 every caption is mapped; the root and the blocks never are.
-void mapBelow(TreeNode &node, int level, const std::function<QString(const QString &)> &map)
-{
-    if (level >= 2)
-        node.caption = map(node.caption);
-    for (TreeNode &c : node.children)
-        mapBelow(c, level + 1, map);
-}
 
 void formatNode(const TreeNode &node, int depth, QByteArray &out)
 {
@@ -112,22 +63,12 @@ QByteArray readFile(const QString &path, bool *ok)
 
 TreeNode InstallationTree::translate(const TreeNode &vocabularyTree, const Vocabulary &vocabulary)
 {
-    TreeNode out = vocabularyTree;
-    const QStringList &keys = Vocabulary::keys();
-    mapBelow(out, 0, [&](const QString &caption) {
-        return keys.contains(caption) ? vocabulary.word(caption) : caption;
-    });
-    return out;
+    return Lang::translateTree(vocabularyTree, vocabulary);
 }
 
 TreeNode InstallationTree::buildVocabulary(const TreeNode &displayed, const Vocabulary &vocabulary)
 {
-    TreeNode out = displayed;
-    mapBelow(out, 0, [&](const QString &caption) {
-        const QString key = vocabulary.keyOf(caption);
-        return key.isEmpty() ? caption : key;
-    });
-    return out;
+    return Lang::buildVocabularyTree(displayed, vocabulary);
 }
 
 TreeNode InstallationTree::displayed(const Vocabulary &vocabulary) const { return translate(m_root, vocabulary); }
@@ -167,7 +108,7 @@ TreeNode InstallationTree::parse(const QByteArray &bytes)
         // deepest node there is; a second root becomes a block.
         depth = std::clamp(depth, 1, int(path.size()));
         TreeNode *parent = path[depth - 1];
-        parent->children.append(TreeNode{caption, {}});
+        parent->children.append(TreeNode(caption));
         path.resize(depth);
         path.append(&parent->children.last());
     }
@@ -207,16 +148,16 @@ void InstallationTree::write(const QString &folder, const QString &installation,
 
 // --- editing ----------------------------------------------------------------
 
-TreeNode *InstallationTree::block(const QString &name) { return m_root.child(name); }
-const TreeNode *InstallationTree::block(const QString &name) const { return m_root.child(name); }
+TreeNode *InstallationTree::block(const QString &name) { return findChild(m_root, name); }
+const TreeNode *InstallationTree::block(const QString &name) const { return findChild(m_root, name); }
 
 TreeNode InstallationTree::componentNode(const QString &item)
 {
     const Components::Component *c = Components::byItem(item);
     if (!c)
         return {};
-    TreeNode node{QString::fromLatin1(c->word), {}};
-    const auto leaf = [](const char *key) { return TreeNode{QString::fromLatin1(key), {}}; };
+    TreeNode node(QString::fromLatin1(c->word));
+    const auto leaf = [](const char *key) { return TreeNode(QString::fromLatin1(key)); };
     if (node.caption == QLatin1String("LFT")) {
         node.children = {leaf("LIC"), leaf("LIF"), leaf("LTM")};
     } else if (node.caption == QLatin1String("ACT")) {
@@ -233,7 +174,7 @@ TreeNode InstallationTree::componentNode(const QString &item)
 
 void InstallationTree::addBlock(const QString &name, const Components::Flags &flags)
 {
-    TreeNode node{name, {}};
+    TreeNode node(name);
     for (const char *item : Components::kTreeOrder) {
         const Components::Component *c = Components::byItem(QLatin1String(item));
         if (flags[size_t(c->orden)])
@@ -251,7 +192,7 @@ bool InstallationTree::addComponent(const QString &blockName, const QString &ite
 {
     TreeNode *b = block(blockName);
     const Components::Component *c = Components::byItem(item);
-    if (!b || !c || b->child(QLatin1String(c->word)))
+    if (!b || !c || findChild(*b, QLatin1String(c->word)))
         return false;
     b->children.append(componentNode(item));
     return true;

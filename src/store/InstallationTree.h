@@ -5,35 +5,19 @@
 #include <QPair>
 #include <QString>
 
+#include "common/TextTree.h"
 #include "store/Components.h"
 
-// One node of the installation tree: a caption and its children.
-struct TreeNode {
-    QString caption;
-    QList<TreeNode> children;
+#include <QHash>
 
-    TreeNode *child(const QString &caption);
-    const TreeNode *child(const QString &caption) const;
-    bool operator==(const TreeNode &other) const = default;
-};
+// A node of the installation tree: a caption and its children.
+using TreeNode = TextTree;
+// The tree words, vocabulary key → word (Lang::vocabulary() for the current run).
+using Vocabulary = QHash<QString, QString>;
 
-// The tree words: the language-independent keys of the tree's node kinds and
-// their words in the current language, in the order they are matched.
-class Vocabulary {
-public:
-    static const QStringList &keys(); // ACC, APA, IND, GUA, SEN, SCH, LFT, LIC, LIF, LTM, ACT, PRO, TIM, ARE, ZON, USR, HOL, PER, IVD, TRD, REL
-    // The current language's words.
-    static Vocabulary current();
-    // Words given directly (tests, other languages).
-    explicit Vocabulary(const QList<QPair<QString, QString>> &keyWords);
-
-    QString word(const QString &key) const;
-    // The key whose word equals `word` exactly, empty when none.
-    QString keyOf(const QString &word) const;
-
-private:
-    QList<QPair<QString, QString>> m_keyWords;
-};
+// The child of `node` captioned `caption`, nullptr when none.
+TreeNode *findChild(TreeNode &node, const QString &caption);
+const TreeNode *findChild(const TreeNode &node, const QString &caption);
 
 // The installation tree: the root (the installation name), the blocks at
 // level 1, their components and sub-items below. It is held with vocabulary
@@ -63,17 +47,20 @@ public:
     static QByteArray format(const TreeNode &root);
     static TreeNode parse(const QByteArray &text);
 
+    // The current language's tree words.
+    static Vocabulary currentVocabulary();
+
     static QString treePath(const QString &folder, const QString &installation);
     static QString vocabularyPath(const QString &folder, const QString &installation);
 
     // Reads N_TREE_VOC; when it is missing, N_TREE through the vocabulary.
     // Throws StoreError when neither can be read.
     static InstallationTree read(const QString &folder, const QString &installation,
-                                 const Vocabulary &vocabulary = Vocabulary::current());
+                                 const Vocabulary &vocabulary = currentVocabulary());
     // Writes N_TREE (displayed) and N_TREE_VOC (keys), each atomically, with
     // the root caption `installation` (the tree's own root caption is kept).
     void write(const QString &folder, const QString &installation,
-               const Vocabulary &vocabulary = Vocabulary::current()) const;
+               const Vocabulary &vocabulary = currentVocabulary()) const;
 
     // Block nodes.
     TreeNode *block(const QString &name);

@@ -1,20 +1,13 @@
 #include "store/StoreTexts.h"
 
-#if __has_include("frame/Lang.h")
 #include "frame/Lang.h"
-#define STORE_HAVE_LANG 1
-#endif
 
 namespace StoreTexts {
 
 QString text(const char *key, const QString &fallback)
 {
     const QString k = QString::fromLatin1(key);
-#ifdef STORE_HAVE_LANG
     return fallback.isNull() ? Lang::text(k) : Lang::text(k, fallback);
-#else
-    return fallback.isNull() ? k : fallback;
-#endif
 }
 
 QString blockTypeText(int type)

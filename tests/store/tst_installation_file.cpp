@@ -182,16 +182,16 @@ private slots:
 
     void treeFiles()
     {
-        const Vocabulary words({{QStringLiteral("ACC"), QStringLiteral("Accesses")},
+        const Vocabulary words{{QStringLiteral("ACC"), QStringLiteral("Accesses")},
                                 {QStringLiteral("ACT"), QStringLiteral("Access control")},
                                 {QStringLiteral("PRO"), QStringLiteral("Profiles")},
-                                {QStringLiteral("ZON"), QStringLiteral("Zones")}});
+                                {QStringLiteral("ZON"), QStringLiteral("Zones")}};
         InstallationTree tree(QStringLiteral("Site"));
         Components::Flags flags{};
         flags[0] = true; // ACC
         flags[2] = true; // ACT
         tree.addBlock(QStringLiteral("ACC"), flags); // a block named like a key is never translated
-        tree.root().children[0].children << TreeNode{QStringLiteral("Custom"), {}};
+        tree.root().children[0].children << TreeNode(QStringLiteral("Custom"));
 
         QTemporaryDir dir;
         const QString folder = dir.path() + QLatin1Char('/');
