@@ -257,6 +257,20 @@ void writeComponents(const QString &folder, const QString &prefix, const Compone
     });
 }
 
+bool canAddHolidayDay(const QString &folder, const QString &prefix)
+{
+    Table table(folder, file(prefix, "_Hday.db"));
+    table.open();
+    return table.recordCount() < kMaxHolidayDays;
+}
+
+bool canAddHolidayPeriod(const QString &folder, const QString &prefix)
+{
+    Table table(folder, file(prefix, "_Hper.db"));
+    table.open();
+    return table.recordCount() < kMaxHolidayPeriods;
+}
+
 bool removeComponentTables(const QString &folder, const QString &prefix, const QString &item,
                            const QString &systemFolder)
 {

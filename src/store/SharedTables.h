@@ -57,6 +57,13 @@ Components::Flags readComponents(const QString &folder, const QString &prefix);
 // Sets all eight flags (by ORDEN) in one transaction.
 void writeComponents(const QString &folder, const QString &prefix, const Components::Flags &flags);
 
+// Holidays: a block holds at most 20 holiday days (_Hday) and 2 holiday
+// periods (_Hper). True when one more row may be added.
+inline constexpr int kMaxHolidayDays = 20;
+inline constexpr int kMaxHolidayPeriods = 2;
+bool canAddHolidayDay(const QString &folder, const QString &prefix);
+bool canAddHolidayPeriod(const QString &folder, const QString &prefix);
+
 // Resets the tables of a component that is taken out of the block. False
 // when the removal is refused (accesses while the block has access points);
 // nothing is changed then.
