@@ -41,10 +41,25 @@ int installationCreate(Cli::Context &c)
         return Cli::Failed;
     }
     const QString portName = port.isEmpty() ? QString() : Settings::portName(Settings::portIndex(port));
-    return StoreCli::report(c, InstallationStore::createInstallation(
-                                   target.folder, target.name,
-                                   modem ? InstallationStore::Connection::Modem : InstallationStore::Connection::Local,
-                                   modem ? phone : QString(), portName));
+    const int code = StoreCli::report(c, InstallationStore::createInstallation(
+                                             target.folder, target.name,
+                                             modem ? InstallationStore::Connection::Modem : InstallationStore::Connection::Local,
+                                             modem ? phone : QString(), portName));
+    if (code != Cli::Ok)
+        return code;
+    // The new installation becomes the work folder and the last installation.
+    Settings settings;
+    settings.load();
+    settings.senda = target.folder;
+    settings.ultimaInst = target.folder + target.name + QStringLiteral(".axo");
+    if (!portName.isEmpty())
+        settings.sysPort = portName;
+    QString error;
+    if (!settings.save(Settings::filePath(), &error)) {
+        c.err << "veltrona-cli: " << error << "\n";
+        return Cli::Failed;
+    }
+    return Cli::Ok;
 }
 
 int installationCopy(Cli::Context &c)

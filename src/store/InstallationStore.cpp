@@ -291,37 +291,46 @@ StoreOutcome loadBlocks(const QString &folder, const QString &installation, cons
     }
 
     InstallationTree tree = loadTree(work, installation);
-    for (const LoadChoice &choice : choices) {
-        const BlockRecord *found = nullptr;
-        for (const BlockRecord &record : sourceBlocks)
-            if (record.name() == choice.sourceName) {
-                found = &record;
-                break;
+    // Whatever happens part way, the tree files end up listing the blocks
+    // loaded so far.
+    try {
+        for (const LoadChoice &choice : choices) {
+            const BlockRecord *found = nullptr;
+            for (const BlockRecord &record : sourceBlocks)
+                if (record.name() == choice.sourceName) {
+                    found = &record;
+                    break;
+                }
+            if (!found) {
+                tree.write(work, installation);
+                return StoreOutcome::refused(StoreTexts::text("STORE_BLOCK_NOT_FOUND", QStringLiteral("Block not found:"))
+                                             + QLatin1Char(' ') + choice.sourceName);
             }
-        if (!found) {
-            tree.write(work, installation);
-            return StoreOutcome::refused(StoreTexts::text("STORE_BLOCK_NOT_FOUND", QStringLiteral("Block not found:"))
-                                         + QLatin1Char(' ') + choice.sourceName);
-        }
-        const QString toPrefix = TableFamilies::blockPrefix(installation, choice.newName);
-        TableFamilies::copyBlockTables(sourceFolder, TableFamilies::blockPrefix(sourceName, choice.sourceName), work,
-                                       toPrefix);
-        BlockRecord record = *found;
-        record.setName(choice.newName);
-        record.setCode(choice.newCode);
-        try {
-            target.append(record);
-        } catch (...) {
+            const QString toPrefix = TableFamilies::blockPrefix(installation, choice.newName);
+            TableFamilies::copyBlockTables(sourceFolder, TableFamilies::blockPrefix(sourceName, choice.sourceName),
+                                           work, toPrefix);
+            BlockRecord record = *found;
+            record.setName(choice.newName);
+            record.setCode(choice.newCode);
             try {
-                TableFamilies::deleteBlockTables(work, toPrefix);
+                target.append(record);
             } catch (...) {
+                try {
+                    TableFamilies::deleteBlockTables(work, toPrefix);
+                } catch (...) {
+                }
+                throw;
             }
-            tree.write(work, installation);
-            throw;
+            tree.addBlock(choice.newName, SharedTables::readComponents(work, toPrefix));
+            if (loaded)
+                *loaded << choice.newName;
         }
-        tree.addBlock(choice.newName, SharedTables::readComponents(work, toPrefix));
-        if (loaded)
-            *loaded << choice.newName;
+    } catch (...) {
+        try {
+            tree.write(work, installation);
+        } catch (...) {
+        }
+        throw;
     }
     tree.write(work, installation);
     return StoreOutcome::success();
@@ -359,19 +368,29 @@ StoreOutcome saveBlockValues(const QString &folder, const QString &installation,
 InstallationTree loadTree(const QString &folder, const QString &installation)
 {
     const QString work = Paths::withSlash(folder);
+    const QList<BlockRecord> records = InstallationFile(work, installation).readBlocks();
+    const auto flagsOf = [&](const QString &block) {
+        try {
+            return SharedTables::readComponents(work, TableFamilies::blockPrefix(installation, block));
+        } catch (const EngineError &) {
+            return Components::Flags{};
+        }
+    };
+    InstallationTree tree(installation);
     try {
-        return InstallationTree::read(work, installation);
+        tree = InstallationTree::read(work, installation);
     } catch (const StoreError &) {
     }
-    InstallationTree tree(installation);
-    for (const BlockRecord &record : InstallationFile(work, installation).readBlocks()) {
-        Components::Flags flags{};
-        try {
-            flags = SharedTables::readComponents(work, TableFamilies::blockPrefix(installation, record.name()));
-        } catch (const EngineError &) {
-        }
-        tree.addBlock(record.name(), flags);
+    // The installation file is the list of blocks: the tree is made to agree
+    // with it (a block missing from the tree gets its node, a node of no block
+    // goes), so an interrupted operation cannot leave them apart.
+    QSet<QString> names;
+    for (const BlockRecord &record : records) {
+        names.insert(record.name());
+        if (!tree.block(record.name()))
+            tree.addBlock(record.name(), flagsOf(record.name()));
     }
+    tree.root().children.removeIf([&](const TreeNode &n) { return !names.contains(n.caption); });
     return tree;
 }
 

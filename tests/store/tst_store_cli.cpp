@@ -65,6 +65,8 @@ private slots:
             connec.first();
             QCOMPARE(connec.text(QStringLiteral("TIPO_CONEXION")), QStringLiteral("LOCAL"));
         }
+        const QByteArray settings = bytes(m_folders.configDir() + QStringLiteral("VELTRONA.INI"));
+        QVERIFY2(settings.contains(("Ultima_inst=" + site).toUtf8()), settings.constData());
         QCOMPARE(cli({"installation", "create", site}).code, 1); // exists
         QCOMPARE(cli({"installation", "create", w("X.axo"), "--port", "COM17"}).code, 2);
 

@@ -56,12 +56,19 @@ class TestStoreOperations : public QObject {
     QStringList workFiles() const { return QDir(m_work).entryList(QDir::Files, QDir::Name); }
 
 private slots:
-    void init()
+    void initTestCase()
     {
         m_folders = std::make_unique<TestFolders>();
         QVERIFY2(m_folders->isValid(), qPrintable(m_folders->error()));
         Lang::open(m_folders->configDir() + QStringLiteral("VELTRONA_LANG.ini"), QStringLiteral("ENGLISH"));
-        m_work = m_folders->workDir();
+    }
+
+    // Each case works in a fresh work folder of its own.
+    void init()
+    {
+        static int round = 0;
+        m_work = m_folders->root() + QStringLiteral("work%1/").arg(++round);
+        QVERIFY(QDir().mkpath(m_work));
         QVERIFY(createInstallation(m_work, N, Connection::Local, QString(), QStringLiteral("COM3")).ok);
     }
 
