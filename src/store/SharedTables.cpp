@@ -3,6 +3,7 @@
 #include "store/StoreTexts.h"
 #include "store/TableFamilies.h"
 #include "store/engine/EngineError.h"
+#include "store/engine/Query.h"
 #include "store/engine/Table.h"
 
 #include <QSet>
@@ -48,6 +49,21 @@ void updateEveryRow(const QString &folder, const QString &tableFile, const std::
         table.post();
     }
     tx.commit();
+}
+
+// Runs one UPDATE or DELETE on a block table. The table's file name is the
+// only text placed in the statement; it is built from checked names, which
+// never hold a double quote. Values are bound.
+int execOn(const QString &folder, const QString &tableFile, const QString &statement,
+           const QList<QPair<QString, QVariant>> &values)
+{
+    if (tableFile.contains(QLatin1Char('"')))
+        throw EngineError(EngineError::BadStatement, QStringLiteral("Bad table name: ") + tableFile);
+    Query query(folder);
+    query.setSql(QString(statement).replace(QStringLiteral("<table>"), QLatin1Char('"') + tableFile + QLatin1Char('"')));
+    for (const auto &[name, value] : values)
+        query.bind(name, value);
+    return query.exec();
 }
 
 void emptyTable(const QString &folder, const QString &tableFile)
@@ -96,17 +112,8 @@ QString usageTable(const QString &prefix, const QString &side)
 void releaseDeviceUsage(const QString &folder, const QString &prefix, const QString &side, const QString &who,
                         const QString &kind)
 {
-    Table table(folder, usageTable(prefix, side));
-    table.open();
-    Transaction tx(table);
-    table.first();
-    while (!table.eof()) {
-        if (table.text(QStringLiteral("WHO")) == who && table.text(QStringLiteral("ITEM")) == kind)
-            table.deleteRecord();
-        else
-            table.next();
-    }
-    tx.commit();
+    execOn(folder, usageTable(prefix, side), QStringLiteral("DELETE FROM <table> WHERE WHO=:who AND ITEM=:kind"),
+           {{QStringLiteral("who"), who}, {QStringLiteral("kind"), kind}});
 }
 
 int recordDeviceUsage(const QString &folder, const QString &prefix, const QString &side, const QString &device,
@@ -209,9 +216,8 @@ void refreshSystemProfileNames(const QString &folder, const QString &prefix)
 
 void setDefaultZonePicture(const QString &folder, const QString &prefix, const QString &systemFolder)
 {
-    const QString picture = systemFolder + QStringLiteral("Zona.bmp");
-    updateEveryRow(folder, file(prefix, "_Zones.db"),
-                   [&](Table &t) { t.setText(QStringLiteral("SENDA_FOTO"), picture); });
+    execOn(folder, file(prefix, "_Zones.db"), QStringLiteral("UPDATE <table> SET SENDA_FOTO=:picture"),
+           {{QStringLiteral("picture"), systemFolder + QStringLiteral("Zona.bmp")}});
 }
 
 bool hasComponent(const QString &folder, const QString &prefix, const QString &item)
@@ -227,10 +233,8 @@ bool hasComponent(const QString &folder, const QString &prefix, const QString &i
 
 void setComponent(const QString &folder, const QString &prefix, const QString &item, bool on)
 {
-    updateEveryRow(folder, file(prefix, "_Items_Contiene.db"), [&](Table &t) {
-        if (t.text(QStringLiteral("ITEM")).compare(item, Qt::CaseInsensitive) == 0)
-            t.setBoolean(QStringLiteral("CONTIENE"), on);
-    });
+    execOn(folder, file(prefix, "_Items_Contiene.db"), QStringLiteral("UPDATE <table> SET CONTIENE=:on WHERE UPPER(ITEM)=:item"),
+           {{QStringLiteral("on"), on}, {QStringLiteral("item"), item.toUpper()}});
 }
 
 Components::Flags readComponents(const QString &folder, const QString &prefix)
