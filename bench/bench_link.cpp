@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     CuCommands cu(link);
     link.setCurrentCu(3);
     const QByteArray record(32, 'u');
-    if (!cu.Cu_Login(QStringLiteral("24680")) || !cu.Mem_Open_Page(1)) {
+    if (!cu.Cu_Login(QStringLiteral("12345")) || !cu.Mem_Open_Page(1)) {
         out << "login or page open refused\n";
         return 1;
     }
@@ -66,7 +66,7 @@ int main(int argc, char **argv)
         return 1;
     }
     ptyLink.setCurrentCu(3);
-    if (!ptyCu.Cu_Login(QStringLiteral("24680")) || !ptyCu.Mem_Open_Page(1)) {
+    if (!ptyCu.Cu_Login(QStringLiteral("12345")) || !ptyCu.Mem_Open_Page(1)) {
         out << "pty: login or page open refused\n";
         return 1;
     }

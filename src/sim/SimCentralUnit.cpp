@@ -1,5 +1,7 @@
 #include "sim/SimCentralUnit.h"
 
+#include "common/FactoryCodes.h"
+
 #include <QTimer>
 
 #include <utility>
@@ -52,13 +54,13 @@ QByteArray SimCentralUnit::factoryCode(CodeKind kind)
 {
     switch (kind) {
     case ReadCode:
-        return QByteArrayLiteral("RDK  ");
+        return QByteArray(FactoryCodes::kRead).leftJustified(5, ' ');
     case ReadWriteCode:
-        return QByteArrayLiteral("QTZLM");
+        return QByteArray(FactoryCodes::kReadWrite);
     case ProgrammingCode:
-        return QByteArrayLiteral("24680");
+        return QByteArray(FactoryCodes::kProgramming);
     case IncidenceCode:
-        return QByteArrayLiteral("13579");
+        return QByteArray(FactoryCodes::kRegistering);
     }
     return {};
 }

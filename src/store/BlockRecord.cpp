@@ -1,5 +1,7 @@
 #include "store/BlockRecord.h"
 
+#include "common/FactoryCodes.h"
+
 #include <QtEndian>
 
 namespace {
@@ -94,30 +96,7 @@ void BlockRecord::setInt32At(int offset, qint32 value)
     qToLittleEndian<qint32>(value, m_bytes.data() + offset);
 }
 
-// The factory codes are put together here rather than kept as one literal so
-// that they do not show up as plain strings in the program file.
-QString BlockRecord::factoryReadCode()
-{
-    return QString(QLatin1Char('A')) + QLatin1Char('X') + QLatin1Char('O');
-}
-
-QString BlockRecord::factoryReadWriteCode()
-{
-    return factoryReadCode() + QLatin1Char('R') + QLatin1Char('W');
-}
-
-QString BlockRecord::factoryProgrammingCode()
-{
-    QString code;
-    for (int d = 1; d <= 5; ++d)
-        code += QChar(u'0' + d);
-    return code; // 12345
-}
-
-QString BlockRecord::factoryRegisteringCode()
-{
-    QString code;
-    for (int d = 5; d >= 1; --d)
-        code += QChar(u'0' + d);
-    return code; // 54321
-}
+QString BlockRecord::factoryReadCode() { return QString::fromLatin1(FactoryCodes::kRead); }
+QString BlockRecord::factoryReadWriteCode() { return QString::fromLatin1(FactoryCodes::kReadWrite); }
+QString BlockRecord::factoryProgrammingCode() { return QString::fromLatin1(FactoryCodes::kProgramming); }
+QString BlockRecord::factoryRegisteringCode() { return QString::fromLatin1(FactoryCodes::kRegistering); }

@@ -252,17 +252,17 @@ private slots:
         // To all CUs: '=' without waiting, then isolation off, both broadcast.
         Fixture f;
         CuCommands cu(f.link);
-        cu.setSavedProgrammingCode("24680");
+        cu.setSavedProgrammingCode("12345");
         f.link.setCurrentCu(0x80);
         cu.Cu_Logout();
-        QCOMPARE(f.payloads(), (QList<QByteArray>{"=24680", "=24680", hx("63 00"), hx("63 00")}));
+        QCOMPARE(f.payloads(), (QList<QByteArray>{"=12345", "=12345", hx("63 00"), hx("63 00")}));
         QCOMPARE(f.destinations(), (QList<int>{0x80, 0x80, 0x80, 0x80}));
         QVERIFY(!f.link.systemPort()); // a direct line closes the port
 
         // To one detected CU: '=' with the code, waiting for the answer.
         Fixture g;
         CuCommands cu2(g.link);
-        cu2.setSavedProgrammingCode("24680");
+        cu2.setSavedProgrammingCode("12345");
         cu2.setDetected(9, true);
         g.link.setCurrentCu(9);
         g.port->onWrite = [](ScriptedPort &p, const QByteArray &frame) {
@@ -270,7 +270,7 @@ private slots:
                 p.deliver(ScriptedPort::answer(9, hx("06")), 2);
         };
         cu2.Cu_Logout();
-        QCOMPARE(g.payloads(), (QList<QByteArray>{"=24680", hx("63 00"), hx("63 00")}));
+        QCOMPARE(g.payloads(), (QList<QByteArray>{"=12345", hx("63 00"), hx("63 00")}));
         QCOMPARE(g.destinations(), (QList<int>{9, 0x80, 0x80}));
 
         // A CU neither detected nor selected gets no '='.

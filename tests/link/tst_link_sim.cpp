@@ -45,7 +45,7 @@ private slots:
         int asked = 0;
         cu.setCodeDialog([&](int n) -> std::optional<QString> {
             ++asked;
-            return n == 3 ? std::optional<QString>(QStringLiteral("24680")) : std::nullopt;
+            return n == 3 ? std::optional<QString>(QStringLiteral("12345")) : std::nullopt;
         });
         QVERIFY(cu.Cu_Connect(QStringLiteral("Tower"), QStringLiteral("|03"), {}));
         QCOMPARE(asked, 1);
