@@ -20,6 +20,8 @@ public:
         NotEditing = 10261,
         NoCurrentRecord = 8705,
         InvalidValue = 9730,
+        IndexNotFound = 10022,    // no secondary index of that name
+        WrongState = 10259,       // an operation the table's state does not allow
     };
 
     EngineError(int code, const QString &text)

@@ -263,11 +263,16 @@ TableDef readDefinition(const QString &path)
 {
     if (!QFileInfo::exists(path))
         throw EngineError(EngineError::FileNotFound, QStringLiteral("Table %1 does not exist").arg(path));
+    Db db(path, SQLITE_OPEN_READONLY);
+    return readDefinition(db.handle(), path);
+}
+
+TableDef readDefinition(sqlite3 *handle, const QString &path)
+{
     TableDef def;
     def.fileName = QFileInfo(path).fileName();
-    Db db(path, SQLITE_OPEN_READONLY);
     try {
-        Statement fields(db.handle(), QStringLiteral("SELECT name, kind, width, required FROM %1 ORDER BY pos").arg(QLatin1String(kFieldsTable)));
+        Statement fields(handle, QStringLiteral("SELECT name, kind, width, required FROM %1 ORDER BY pos").arg(QLatin1String(kFieldsTable)));
         while (sqlite3_step(fields.get()) == SQLITE_ROW) {
             FieldDef field;
             field.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(fields.get(), 0)));
@@ -276,7 +281,7 @@ TableDef readDefinition(const QString &path)
             field.required = sqlite3_column_int(fields.get(), 3) != 0;
             def.fields << field;
         }
-        Statement indexes(db.handle(), QStringLiteral("SELECT name, field, is_primary, is_unique FROM %1 ORDER BY is_primary DESC, name, pos").arg(QLatin1String(kIndexesTable)));
+        Statement indexes(handle, QStringLiteral("SELECT name, field, is_primary, is_unique FROM %1 ORDER BY is_primary DESC, name, pos").arg(QLatin1String(kIndexesTable)));
         while (sqlite3_step(indexes.get()) == SQLITE_ROW) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(indexes.get(), 0)));
             const QString field = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(indexes.get(), 1)));

@@ -2,6 +2,8 @@
 
 #include "store/engine/TableDef.h"
 
+struct sqlite3;
+
 // The on-disk form of a table: one SQLite database per table file.
 //
 //   data          the table's rows; one column per field, in field order;
@@ -25,6 +27,9 @@ void create(const QString &path, const TableDef &def);
 // Reads the definition of an existing table file (rows are not read).
 // Throws EngineError when the file is not a table or lacks its metadata.
 TableDef readDefinition(const QString &path);
+
+// The same, read through an open connection to the table file `path`.
+TableDef readDefinition(sqlite3 *db, const QString &path);
 
 // The CREATE TABLE statement for the data table of `def`.
 QString createDataSql(const TableDef &def);
