@@ -72,7 +72,9 @@ void FieldBinding::onStateChanged()
 
 void FieldBinding::show()
 {
-    if (!m_widget)
+    // While the control's own change is being written, the control already
+    // shows the new value: putting the old one back would lose the keystroke.
+    if (!m_widget || m_writing)
         return;
     m_showing = true;
     QVariant value;
@@ -115,14 +117,18 @@ void FieldBinding::writeValue(const QVariant &value)
 {
     if (!m_table || m_readOnly)
         return;
+    m_writing = true;
     try {
         if (m_table->state() == Table::State::Browse)
             m_table->edit();
         m_table->setValue(m_field, value);
+        m_writing = false;
     } catch (const EngineError &e) {
+        m_writing = false;
         Dialogs::instance().warning(e.text());
         show();
     } catch (const Abort &) {
+        m_writing = false;
         show();
     }
 }

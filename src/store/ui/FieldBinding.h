@@ -54,4 +54,5 @@ private:
     QPointer<QWidget> m_widget;
     bool m_readOnly = false;
     bool m_showing = false;
+    bool m_writing = false;
 };
