@@ -4,6 +4,9 @@
 #include "frame/Operators.h"
 #include "frame/Settings.h"
 #include "platform/Paths.h"
+#include "platform/SimulatedPort.h"
+#include "sim/SimBus.h"
+#include "sim/SimCentralUnit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +53,17 @@ bool prepare(const QString &folder, QString *error)
     return true;
 }
 
-void attach(TMainForm &) {}
+void attach(TMainForm &)
+{
+    // The bus behind COM1 ("sim"): three central units at addresses 0, 1
+    // and 2, with their factory codes.
+    SimBus *bus = SimulatedPort::sharedBus();
+    for (int address = 0; address < kCentralUnits; ++address)
+        if (!bus->unit(address))
+            bus->addUnit(address);
+    QTextStream out(stdout);
+    out << "  COM1: simulated BRX bus with " << kCentralUnits << " central units (addresses 0-" << kCentralUnits - 1
+        << "), programming code " << QString::fromLatin1(SimCentralUnit::factoryCode(SimCentralUnit::ProgrammingCode)).trimmed() << "\n";
+}
 
 } // namespace DemoSetup

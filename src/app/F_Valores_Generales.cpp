@@ -32,7 +32,7 @@ TF_Valores_Generales::TF_Valores_Generales(ProgramState &state, QWidget *parent)
         item->setCheckState(Qt::Unchecked);
         item->setSizeHint(QSize(0, 28));
     }
-    m_list->setMinimumHeight(3 * 28 + 8);
+    m_list->setFixedHeight(3 * 28 + 2 * m_list->frameWidth() + 4);
 
     QDialogButtonBox *buttons = FormKit::okCancel(this, QStringLiteral("B_OK"), QStringLiteral("B_CANCEL"),
                                                   QStringLiteral("STAN_CANC_H"), false);

@@ -27,7 +27,7 @@ TSplash::TSplash(QWidget *parent) : QDialog(parent, Qt::SplashScreen | Qt::Frame
         "QProgressBar::chunk { background: #7fb3e6; border-radius: 2px; }"));
 
     auto *logo = new QLabel(panel);
-    logo->setPixmap(Icons::pixmap(QStringLiteral("veltrona"), 64));
+    logo->setPixmap(Icons::pixmap(QStringLiteral("veltrona_light"), 64));
     auto *name = new QLabel(QStringLiteral("Veltrona"), panel);
     name->setObjectName(QStringLiteral("ProductName"));
     QFont big = name->font();

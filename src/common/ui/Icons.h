@@ -16,7 +16,8 @@
 // copy, paste, cascade, tile_horizontal, tile_vertical, minimize_all,
 // arrange_all, pc_info, serial_port, connection, status, test, options,
 // about, exit, close, language), the navigator (nav_back, nav_next, nav_new,
-// nav_delete, nav_save, nav_cancel) and the program's own (veltrona).
+// nav_delete, nav_save, nav_cancel) and the program's own (veltrona,
+// veltrona_light for dark backgrounds).
 namespace Icons {
 
 // Registers the compiled-in drawings; called once by anything that shows
