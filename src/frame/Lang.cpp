@@ -24,10 +24,10 @@ bool LangFile::load(const QString &path, QString *error)
     m_sectionNames = profile.sections();
     for (const QString &section : m_sectionNames) {
         QHash<QString, QString> &texts = m_sections[section.toUpper()];
-        const QStringList keys = profile.keys(section);
-        texts.reserve(keys.size());
-        for (const QString &key : keys)
-            texts.insert(key.toLower(), profile.readString(section, key));
+        const auto entries = profile.entries(section);
+        texts.reserve(entries.size());
+        for (const auto &[key, value] : entries)
+            texts.insert(key.toLower(), value);
     }
     for (const ProfileFile::Problem &p : profile.problems())
         m_problems << QStringLiteral("%1, line %2: %3: %4").arg(path).arg(p.line).arg(p.reason, p.text);
@@ -48,13 +48,19 @@ bool LangFile::hasSection(const QString &section) const
     return m_sections.contains(section.toUpper());
 }
 
-QString LangFile::text(const QString &section, const QString &key, const QString &fallback) const
+const QHash<QString, QString> *LangFile::section(const QString &section) const
 {
     const auto s = m_sections.constFind(section.toUpper());
-    if (s == m_sections.constEnd())
+    return s == m_sections.constEnd() ? nullptr : &*s;
+}
+
+QString LangFile::text(const QString &section, const QString &key, const QString &fallback) const
+{
+    const QHash<QString, QString> *texts = this->section(section);
+    if (!texts)
         return fallback;
-    const auto t = s->constFind(key.toLower());
-    return t == s->constEnd() ? fallback : *t;
+    const auto t = texts->constFind(key.toLower());
+    return t == texts->constEnd() ? fallback : *t;
 }
 
 // -------------------------------------------------------------------- Lang
@@ -64,6 +70,7 @@ namespace {
 struct LangState {
     LangFile file;
     QString language = QStringLiteral("ENGLISH");
+    const QHash<QString, QString> *current = nullptr; // the language's texts
     QHash<QString, QString> messages;                  // shared table as loaded
 };
 
@@ -89,8 +96,8 @@ QString Lang::filePath()
 bool Lang::open(const QString &path, const QString &language, QString *error)
 {
     LangState &s = state();
-    s.language = language;
     const bool ok = s.file.load(path, error);
+    setLanguage(language);
     loadMessages();
     return ok;
 }
@@ -98,6 +105,7 @@ bool Lang::open(const QString &path, const QString &language, QString *error)
 void Lang::close()
 {
     state().file.clear();
+    state().current = nullptr;
 }
 
 const LangFile &Lang::file()
@@ -107,7 +115,9 @@ const LangFile &Lang::file()
 
 void Lang::setLanguage(const QString &language)
 {
-    state().language = language;
+    LangState &s = state();
+    s.language = language;
+    s.current = s.file.section(language);
 }
 
 QString Lang::language()
@@ -127,8 +137,11 @@ QString Lang::text(const QString &key)
 
 QString Lang::text(const QString &key, const QString &fallback)
 {
-    const LangState &s = state();
-    return s.file.text(s.language, key, fallback);
+    const QHash<QString, QString> *texts = state().current;
+    if (!texts)
+        return fallback;
+    const auto t = texts->constFind(key.toLower());
+    return t == texts->constEnd() ? fallback : *t;
 }
 
 QString Lang::lines(const QString &keyStem, int first, int last)

@@ -27,6 +27,8 @@ public:
     bool hasSection(const QString &section) const;
     // The text of `key` in `section`; `fallback` when either is missing.
     QString text(const QString &section, const QString &key, const QString &fallback) const;
+    // The texts of one section (keys in lower case); null when missing.
+    const QHash<QString, QString> *section(const QString &section) const;
     // Broken lines met while reading (line number, text, reason).
     QStringList problems() const { return m_problems; }
 

@@ -1,6 +1,8 @@
 #include "platform/ProfileFile.h"
 
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -102,6 +104,9 @@ void ProfileFile::parse(const QByteArray &bytes)
 
     const QStringList lines = text.split(QLatin1Char('\n'));
     Section *current = &m_sections.first();
+    // Keys seen per section (lower case), so a large file reads in linear time.
+    QHash<QString, QSet<QString>> seen;
+    QSet<QString> *currentKeys = &seen[QString()];
     auto broken = [&](int lineNo, const QString &line, const QString &reason) {
         m_problems.append(Problem{lineNo, line, reason});
         current->lines.append(Line{Line::Comment, QString(), QStringLiteral("; ") + line});
@@ -140,6 +145,7 @@ void ProfileFile::parse(const QByteArray &bytes)
                 m_sections.append(Section{name, {}});
                 current = &m_sections.last();
             }
+            currentKeys = &seen[name.toLower()];
             continue;
         }
         const int eq = trimmed.indexOf(QLatin1Char('='));
@@ -156,11 +162,13 @@ void ProfileFile::parse(const QByteArray &bytes)
             broken(lineNo, line, QStringLiteral("entry before any section"));
             continue;
         }
-        if (findKey(*current, key) >= 0) {
+        const QString lowerKey = key.toLower();
+        if (currentKeys->contains(lowerKey)) {
             // The first occurrence is the one that is read.
             broken(lineNo, line, QStringLiteral("repeated key '%1'").arg(key));
             continue;
         }
+        currentKeys->insert(lowerKey);
         current->lines.append(Line{Line::Entry, key, trimmed.mid(eq + 1).trimmed()});
     }
 }
@@ -285,6 +293,16 @@ bool ProfileFile::eraseKey(const QString &section, const QString &key)
         return false;
     found->lines.removeAt(i);
     return true;
+}
+
+QList<std::pair<QString, QString>> ProfileFile::entries(const QString &section) const
+{
+    QList<std::pair<QString, QString>> list;
+    if (const Section *found = findSection(section))
+        for (const Line &line : found->lines)
+            if (line.kind == Line::Entry)
+                list.append({line.key, line.value});
+    return list;
 }
 
 QStringList ProfileFile::sections() const

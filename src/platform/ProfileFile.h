@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // A profile (INI) file: "[Section]" headers and "Key=Value" lines.
 //
 // Sections and keys are found without regard to case; values are kept as
@@ -63,6 +65,8 @@ public:
     bool hasSection(const QString &section) const;
     // Key names of one section as spelled in the file, in file order.
     QStringList keys(const QString &section) const;
+    // Key and value pairs of one section, in file order.
+    QList<std::pair<QString, QString>> entries(const QString &section) const;
 
     // The whole profile as it would be written.
     QByteArray serialize() const;

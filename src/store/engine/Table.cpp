@@ -154,6 +154,8 @@ void Table::close()
     m_pos = -1;
     m_bof = m_eof = true;
     m_record.clear();
+    m_window.clear();
+    m_lastFetched = -2;
     emit stateChanged();
 }
 
@@ -395,13 +397,65 @@ void Table::positionAt(qsizetype index)
         }
         m_pos = index;
         m_currentRowid = m_rowids[size_t(index)];
-        if (readRow(m_currentRowid, m_record)) {
+        if (readAhead(index)) {
             m_hasCurrent = true;
             emit currentChanged();
             return;
         }
         m_rowids.erase(m_rowids.begin() + index);
     }
+}
+
+// Reads the record at list position `index` into m_record. A walk in one
+// direction reads the rows ahead of it in one statement, so a scan does not
+// pay one statement (and one file lock) per record.
+bool Table::readAhead(qsizetype index)
+{
+    constexpr int kWindow = 64;
+    const qint64 rowid = m_rowids[size_t(index)];
+    const bool sequential = index == m_lastFetched + 1 || index == m_lastFetched - 1;
+    const bool backwards = index == m_lastFetched - 1;
+    m_lastFetched = index;
+    if (m_windowGeneration != m_handle->generation) {
+        m_window.clear();
+        m_windowGeneration = m_handle->generation;
+    }
+    const auto found = m_window.constFind(rowid);
+    if (found != m_window.constEnd()) {
+        m_record = *found;
+        return true;
+    }
+    if (!sequential)
+        return readRow(rowid, m_record);
+    m_window.clear();
+    QString marks;
+    for (int i = 0; i < kWindow; ++i)
+        marks += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+    sqlite3_stmt *stmt = m_handle->statement(QStringLiteral("SELECT rowid,* FROM data WHERE rowid IN (%1)").arg(marks));
+    StatementReset reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const qsizetype size = qsizetype(m_rowids.size());
+    for (int i = 0; i < kWindow; ++i) {
+        const qsizetype at = backwards ? index - i : index + i;
+        if (at < 0 || at >= size)
+            break;
+        sqlite3_bind_int64(stmt, i + 1, m_rowids[size_t(at)]);
+    }
+    const QList<FieldDef> &fields = m_def->fields;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVariantList record(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            record[i] = Engine::columnValue(stmt, i + 1, fields[i].kind);
+        m_window.insert(sqlite3_column_int64(stmt, 0), std::move(record));
+    }
+    if (rc != SQLITE_DONE)
+        Engine::throwSqlite(m_handle->db(), rc, m_path);
+    const auto read = m_window.constFind(rowid);
+    if (read == m_window.constEnd())
+        return false;
+    m_record = *read;
+    return true;
 }
 
 bool Table::fetchCurrent()
@@ -995,6 +1049,7 @@ void Table::refresh()
     requireOpen("refresh");
     if (m_state != State::Browse)
         post();
+    m_window.clear();
     m_listValid = false;
     resolvePending();
     if (m_hasCurrent && !fetchCurrent()) {
@@ -1037,6 +1092,7 @@ void Table::rollback()
     m_handle->transactionDepth = 0;
     m_handle->exec("ROLLBACK");
     ++m_handle->generation;
+    m_window.clear();
     cancel();
     m_listValid = false;
     resolvePending();

@@ -180,4 +180,10 @@ private:
     bool m_eof = true;
     QVariantList m_record;         // the current record or the edit buffer
     QVariantList m_original;       // the record as edit() found it
+    // Rows read ahead while walking the list in one direction; valid while
+    // no write went through this file's handle since they were read.
+    QHash<qint64, QVariantList> m_window;
+    quint64 m_windowGeneration = 0;
+    qsizetype m_lastFetched = -2;
+    bool readAhead(qsizetype index);
 };
