@@ -1,5 +1,5 @@
 // veltrona: the desktop program.
-#include "platform/Paths.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,21 +9,25 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrona"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.8"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addVersionOption();
     QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Run on a demonstration set-up in FOLDER."), QStringLiteral("FOLDER"));
+    QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
     parser.addOption(demo);
+    parser.addOption(noSplash);
     parser.process(app);
 
-    QTextStream out(stdout);
+    Program program;
+    Program::Options options;
+    options.demoFolder = parser.value(demo);
+    options.splash = !parser.isSet(noSplash);
     QString error;
-    if (!Paths::seedFolders(&error)) {
+    if (!program.start(options, &error)) {
         QTextStream(stderr) << "veltrona: " << error << "\n";
         return 1;
     }
-    out << "Veltrona: config folder " << Paths::configDir() << "\n";
-    out << "Veltrona: system folder " << Paths::systemDir() << "\n";
-    out << "Veltrona: the main window is not built yet; nothing more to do.\n";
-    return 0;
+    return program.exec(app);
 }

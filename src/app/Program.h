@@ -1,0 +1,40 @@
+#pragma once
+
+#include "frame/ProgramState.h"
+
+#include <QString>
+
+#include <memory>
+
+class QApplication;
+class QtDialogs;
+class TMainForm;
+
+// The program's run: splash, main window (which creates every frame
+// window once), first showing, message loop.
+class Program {
+public:
+    struct Options {
+        QString demoFolder;   // non-empty: run on the demonstration set-up in this folder
+        bool splash = true;
+    };
+
+    Program();
+    ~Program();
+
+    ProgramState &state() { return m_state; }
+    TMainForm *mainForm() const { return m_mainForm.get(); }
+
+    // Start-up up to the main window's creation: folders seeded, the
+    // demonstration set-up prepared when asked, the Qt dialogs installed,
+    // the main window created (not shown). False with *error when the
+    // program cannot start.
+    bool start(const Options &options, QString *error);
+    // Shows the main window maximised and runs the message loop.
+    int exec(QApplication &app);
+
+private:
+    ProgramState m_state;
+    std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<TMainForm> m_mainForm;
+};
