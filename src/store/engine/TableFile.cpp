@@ -1,6 +1,7 @@
 #include "store/engine/TableFile.h"
 
 #include "store/engine/EngineError.h"
+#include "store/engine/FileHandle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,32 +99,6 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value, FieldKind kind)
-{
-    if (!value.isValid() || value.isNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
-    switch (kind) {
-    case FieldKind::Integer:
-    case FieldKind::AutoInc:
-        sqlite3_bind_int64(stmt, index, value.toLongLong());
-        return;
-    case FieldKind::Boolean:
-        sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
-        return;
-    case FieldKind::Text: {
-        const QString text = value.toString();
-        if (text.isEmpty()) {
-            sqlite3_bind_null(stmt, index);
-            return;
-        }
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    }
-}
 
 } // namespace
 
@@ -241,7 +216,7 @@ void create(const QString &path, const TableDef &def)
                     if (field.kind == FieldKind::Text && row[i].toString().size() > field.width)
                         throw EngineError(EngineError::TextTooLong,
                                           QStringLiteral("%1: value \"%2\" is longer than field %3").arg(def.fileName, row[i].toString(), field.name));
-                    bindValue(insert.get(), i + 1, row[i], field.kind);
+                    Engine::bindValue(insert.get(), i + 1, row[i], field.kind);
                 }
                 const int rc = sqlite3_step(insert.get());
                 if (rc != SQLITE_DONE)
