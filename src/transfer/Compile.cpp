@@ -1,11 +1,15 @@
 #include "transfer/Compile.h"
 
 #include "frame/Lang.h"
+#include "platform/Paths.h"
+#include "store/TableFamilies.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/Query.h"
 #include "store/engine/Table.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 #include <stdexcept>
 
@@ -53,6 +57,29 @@ void clear(Table &t, const char *field) { t.setNull(QLatin1String(field)); }
 
 using Fill = std::function<void(Table &image, const Row *source)>;
 
+// Opens an image table as scratch. An image file that cannot be read (spoiled
+// by a power cut during an earlier compile) is replaced by a fresh copy of its
+// template, since every compile rebuilds it whole.
+void openImage(Table &image, const QString &folder, const QString &file)
+{
+    try {
+        image.open();
+    } catch (const EngineError &e) {
+        if (e.code() != EngineError::NotATable)
+            throw;
+        const auto &families = TableFamilies::blockTables();
+        const auto family = std::find_if(families.begin(), families.end(), [&](const TableFamilies::Family &f) {
+            return file.endsWith(f.suffix + QStringLiteral(".db"), Qt::CaseInsensitive);
+        });
+        if (family == families.end())
+            throw;
+        const QString prefix = file.left(file.size() - family->suffix.size() - 3);
+        TableFamilies::replaceFromTemplate(folder, prefix, family->suffix, Paths::systemDir(), family->templ);
+        image.open();
+    }
+    image.setScratch();
+}
+
 // The image table of the block opened, in one transaction; `body` does the
 // work; commit, or rollback and rethrow.
 Outcome inTransaction(const QString &folder, const QString &file, const std::function<int(Table &)> &body)
@@ -60,7 +87,7 @@ Outcome inTransaction(const QString &folder, const QString &file, const std::fun
     Outcome outcome;
     Table image(folder, file);
     try {
-        image.open();
+        openImage(image, folder, file);
         image.beginTransaction();
         try {
             outcome.rows = body(image);
@@ -580,7 +607,7 @@ ImageRow PREPARA_PARA_AXOUSR(const QString &folder, const QString &prefix, const
     row.set(QStringLiteral("MEM_POS_RELATIVA"), QVariant());
 
     Table image(folder, table(prefix, QStringLiteral("_AXOUSR")));
-    image.open();
+    openImage(image, folder, table(prefix, QStringLiteral("_AXOUSR")));
     image.beginTransaction();
     try {
         image.emptyTable();

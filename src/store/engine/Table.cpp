@@ -141,6 +141,13 @@ void Table::open()
     doAfterScroll();
 }
 
+void Table::setScratch()
+{
+    if (!isOpen())
+        throw EngineError(EngineError::WrongState, QStringLiteral("The table is not open"));
+    m_handle->exec("PRAGMA synchronous=OFF");
+}
+
 void Table::close()
 {
     if (!isOpen())

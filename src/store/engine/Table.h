@@ -125,6 +125,12 @@ public:
     void rollback();
     bool inTransaction() const;
 
+    // Marks the open file as scratch: it only holds rows rebuilt from other
+    // tables (a central unit image), so its commits skip the flush to disk.
+    // A power cut can at worst spoil such a file, and its rebuild replaces it
+    // from its template. Lasts while the file stays open in this process.
+    void setScratch();
+
     // Hooks; each may throw Abort to abandon the operation.
     std::function<void(Table &)> beforeInsert, onNewRecord, beforeEdit, beforePost, afterPost, beforeDelete, afterScroll;
 
