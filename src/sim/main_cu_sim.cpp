@@ -39,7 +39,11 @@ void onSignal(int sig)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &c, 1);
 }
 
-// The master side of the pty and the pacing of what goes out on it.
+// The master side of the pty. With a baud rate it models the BRX bus as one
+// shared half-duplex line at 11 bits a byte: bytes the program writes reach
+// the units only when their line time has passed, and bytes the units send
+// reach the program at the end of their own line time, after whatever was
+// already on the line.
 class PtyLine : public QObject {
 public:
     PtyLine(int master, SimBus *bus, int baud) : m_master(master), m_bus(bus), m_baud(baud)
@@ -52,13 +56,23 @@ public:
         // here – the program may close and reopen its port at any time.
         connect(&m_watch, &QTimer::timeout, this, [this] { checkOpen(); });
         m_watch.start(20);
-        connect(&m_pacer, &QTimer::timeout, this, [this] { writeSome(); });
+        m_pacer.setSingleShot(true);
+        m_pacer.setTimerType(Qt::PreciseTimer);
+        connect(&m_pacer, &QTimer::timeout, this, [this] { deliverDue(); });
         m_clock.start();
         connect(bus, &SimBus::toPc, this, [this](const QByteArray &bytes) {
             if (!m_open)
                 return; // nobody listens on the line: the bytes are lost
-            m_out.append(bytes);
-            writeSome();
+            if (m_baud <= 0) {
+                m_out.append(bytes);
+                writeSome();
+                return;
+            }
+            // Cut into pieces of about 5 ms of line time so the program sees
+            // a long answer arrive progressively, as on a real line.
+            const qsizetype piece = qMax<qsizetype>(1, m_baud / 11 / 200);
+            for (qsizetype i = 0; i < bytes.size(); i += piece)
+                schedule(bytes.mid(i, piece), Direction::ToPc);
         });
         checkOpen();
     }
@@ -66,6 +80,51 @@ public:
     qint64 bytesWritten() const { return m_written; }
 
 private:
+    enum class Direction { FromPc, ToPc };
+    struct Pending {
+        qint64 dueNs;
+        Direction direction;
+        QByteArray bytes;
+    };
+
+    // Puts `bytes` on the line after what is already there; they arrive when
+    // their last bit has been sent.
+    void schedule(const QByteArray &bytes, Direction direction)
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_lineFreeAtNs = qMax(now, m_lineFreeAtNs) + qint64(bytes.size()) * 11 * 1000000000LL / m_baud;
+        m_pending.append(Pending{m_lineFreeAtNs, direction, bytes});
+        armPacer();
+    }
+
+    void armPacer()
+    {
+        if (m_pending.isEmpty() || m_pacer.isActive())
+            return;
+        const qint64 waitNs = m_pending.first().dueNs - m_clock.nsecsElapsed();
+        m_pacer.start(int(qMax<qint64>(0, waitNs / 1000000)));
+    }
+
+    void deliverDue()
+    {
+        while (!m_pending.isEmpty()) {
+            // The timer has millisecond steps: wait out the last fraction.
+            const qint64 early = m_pending.first().dueNs - m_clock.nsecsElapsed();
+            if (early > 1000000)
+                break;
+            while (m_clock.nsecsElapsed() < m_pending.first().dueNs) {
+            }
+            const Pending due = m_pending.takeFirst();
+            if (due.direction == Direction::FromPc) {
+                m_bus->fromPc(due.bytes);
+            } else if (m_open) {
+                m_out.append(due.bytes);
+                writeSome();
+            }
+        }
+        armPacer();
+    }
+
     void checkOpen()
     {
         pollfd p{m_master, POLLIN, 0};
@@ -86,7 +145,10 @@ private:
         char buf[512];
         const ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n > 0) {
-            m_bus->fromPc(QByteArray(buf, int(n)));
+            if (m_baud > 0)
+                schedule(QByteArray(buf, int(n)), Direction::FromPc);
+            else
+                m_bus->fromPc(QByteArray(buf, int(n)));
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
             // EIO: the program closed the slave. Wait for it to come back.
             m_open = false;
@@ -98,30 +160,14 @@ private:
     void writeSome()
     {
         while (!m_out.isEmpty()) {
-            qsizetype chunk = m_out.size();
-            if (m_baud > 0) {
-                const qint64 now = m_clock.nsecsElapsed();
-                if (now < m_lineFreeAtNs) {
-                    m_pacer.start(int((m_lineFreeAtNs - now) / 1000000) + 1);
-                    m_pacer.setSingleShot(true);
-                    return;
-                }
-                chunk = qMin<qsizetype>(chunk, qMax(1, m_baud / 11 / 200)); // about 5 ms of line time
-            }
-            const ssize_t n = ::write(m_master, m_out.constData(), size_t(chunk));
+            const ssize_t n = ::write(m_master, m_out.constData(), size_t(m_out.size()));
             if (n <= 0) {
-                if (n < 0 && errno == EAGAIN) {
-                    m_pacer.setSingleShot(true);
-                    m_pacer.start(5);
-                }
+                if (n < 0 && errno == EAGAIN)
+                    QTimer::singleShot(5, this, [this] { writeSome(); });
                 return;
             }
             m_out.remove(0, n);
             m_written += n;
-            if (m_baud > 0) {
-                const qint64 now = m_clock.nsecsElapsed();
-                m_lineFreeAtNs = qMax(now, m_lineFreeAtNs) + qint64(n) * 11 * 1000000000LL / m_baud;
-            }
         }
     }
 
@@ -134,6 +180,7 @@ private:
     QTimer m_pacer;
     QElapsedTimer m_clock;
     qint64 m_lineFreeAtNs = 0;
+    QList<Pending> m_pending;
     QByteArray m_out;
     qint64 m_written = 0;
 };
@@ -151,7 +198,7 @@ int main(int argc, char **argv)
                       QStringLiteral("LINK")});
     parser.addOption({QStringLiteral("units"), QStringLiteral("Central unit addresses, comma separated (default 0)."),
                       QStringLiteral("LIST"), QStringLiteral("0")});
-    parser.addOption({QStringLiteral("baud"), QStringLiteral("Pace the output to this baud rate (11 bits a byte)."),
+    parser.addOption({QStringLiteral("baud"), QStringLiteral("Pace the line, both ways, to this baud rate (11 bits a byte)."),
                       QStringLiteral("N"), QStringLiteral("0")});
     parser.addOption({QStringLiteral("code"), QStringLiteral("Programming code of every unit."), QStringLiteral("CODE")});
     parser.addOption({QStringLiteral("answer-delay"), QStringLiteral("Answer delay of every unit in ms."),
