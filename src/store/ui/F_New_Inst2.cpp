@@ -172,12 +172,12 @@ TF_New_Inst2::TF_New_Inst2(ProgramState &state, QWidget *parent) : QDialog(paren
                                   T("F_New_Inst2_Lista_Column02"), T("F_New_Inst2_Lista_Column03")});
     m_cloneList->header()->resizeSection(0, 50);
     m_cloneList->header()->resizeSection(1, 120);
-    m_cloneList->header()->resizeSection(2, 170);
+    m_cloneList->header()->resizeSection(2, 240);
     connect(m_cloneList, &QTreeWidget::currentItemChanged, this, [this] { showComponents(); });
     connect(m_cloneList, &QTreeWidget::itemDoubleClicked, this, [this] { B_NXClick(); });
     m_components = new QListWidget(clonePage);
     m_components->setObjectName(QStringLiteral("Lista_COMP"));
-    m_components->setFixedWidth(170);
+    m_components->setFixedWidth(210);
     m_components->setSelectionMode(QAbstractItemView::NoSelection);
     auto *nx = new QPushButton(T("F_New_Inst2_B_NX_caption"), clonePage);
     nx->setObjectName(QStringLiteral("B_NX"));
@@ -265,9 +265,10 @@ TF_New_Inst2::TF_New_Inst2(ProgramState &state, QWidget *parent) : QDialog(paren
     right->addLayout(buttons);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 8, 8);
+    right->setContentsMargins(0, 8, 0, 0);
     layout->addWidget(stepsBox);
     layout->addLayout(right, 1);
-    resize(760, 460);
+    resize(940, 500);
     resetAll();
 }
 

@@ -43,9 +43,9 @@ TF_Blocks_Sum::TF_Blocks_Sum(QWidget *parent) : QDialog(parent)
     m_list->setHeaderLabels(headers);
     m_list->header()->resizeSection(0, 60);
     m_list->header()->resizeSection(1, 120);
-    m_list->header()->resizeSection(2, 190);
+    m_list->header()->resizeSection(2, 230);
     for (int c = 3; c < headers.size(); ++c)
-        m_list->header()->resizeSection(c, 92);
+        m_list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
     auto *close = new QPushButton(Lang::message(QStringLiteral("STAN_CLOSE")).remove(QLatin1Char('&')), this);
     close->setObjectName(QStringLiteral("B_CLOSE"));
@@ -62,7 +62,7 @@ TF_Blocks_Sum::TF_Blocks_Sum(QWidget *parent) : QDialog(parent)
     layout->addLayout(form);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    resize(1100, 360);
+    resize(1240, 360);
 }
 
 bool TF_Blocks_Sum::load(const QString &workFolder, const QString &installation)

@@ -31,7 +31,7 @@ QTreeWidget *list(const char *name, const QStringList &headers, QWidget *parent)
     l->setObjectName(QLatin1String(name));
     l->setRootIsDecorated(false);
     l->setHeaderLabels(headers);
-    l->header()->resizeSection(0, 60);
+    l->header()->resizeSection(0, 80);
     l->header()->resizeSection(1, 130);
     return l;
 }
@@ -101,7 +101,7 @@ TF_Load_B::TF_Load_B(QWidget *parent) : QDialog(parent)
     layout->addLayout(pathRow);
     layout->addLayout(lists, 1);
     layout->addLayout(buttons);
-    resize(860, 420);
+    resize(960, 420);
 }
 
 void TF_Load_B::prepare(const QString &workFolder, const QString &installation)
