@@ -2,6 +2,7 @@
 
 #include "app/DemoSetup.h"
 #include "app/Main.h"
+#include "app/NewInstallationCommand.h"
 #include "app/QtDialogs.h"
 #include "app/Splash.h"
 #include "common/ui/Icons.h"
@@ -38,6 +39,7 @@ bool Program::start(const Options &options, QString *error)
     }
     m_mainForm = std::make_unique<TMainForm>(m_state);
     m_dialogs->setParent(m_mainForm.get());
+    attachNewInstallation(*m_mainForm);
     if (!options.demoFolder.isEmpty())
         DemoSetup::attach(*m_mainForm);
     return true;
