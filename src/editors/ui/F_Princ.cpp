@@ -341,20 +341,21 @@ void TF_Principal::buildWidgets()
     m_featureBar = new QToolBar(this);
     m_featureBar->setObjectName(QStringLiteral("TB_FEATURES"));
     for (QToolBar *bar : {m_blockBar, m_featureBar}) {
-        bar->setIconSize(QSize(20, 20));
-        bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        bar->setIconSize(QSize(18, 18));
+        bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     for (const char *n : {"B_NEW_COMPONENT", "B_NEW_BLOCK", "B_DELETE_COMPONENT", "B_DELETE_BLOCK", "B_LOAD_BLOCK",
                           "B_RELES", "B_MODEM"})
         m_blockBar->addAction(m_actions.value(QLatin1String(n)));
     for (const char *n : {"B_ADVANCED", "B_INST_USER", "B_TEST", "B_INCID", "B_EXPORT", "B_CONTROL_PANEL", "B_NEW_USER"})
         m_featureBar->addAction(m_actions.value(QLatin1String(n)));
-    bars->addWidget(m_blockBar);
-    auto *sep = new QFrame(this);
-    sep->setFrameShape(QFrame::VLine);
-    sep->setFrameShadow(QFrame::Sunken);
-    bars->addWidget(sep);
-    bars->addWidget(m_featureBar, 1);
+    // The two toolbars stand one above the other, so that every command
+    // stays in sight at 1280 pixels.
+    auto *stack = new QVBoxLayout;
+    stack->setSpacing(0);
+    stack->addWidget(m_blockBar);
+    stack->addWidget(m_featureBar);
+    bars->addLayout(stack, 1);
     m_modemCall = new QLabel(this);
     m_modemCall->setObjectName(QStringLiteral("L_MODEM_CALL"));
     m_modemCall->setStyleSheet(QStringLiteral("QLabel{color:#b00020;font-weight:bold;padding:0 8px;}"));
@@ -477,6 +478,7 @@ QWidget *TF_Principal::buildBlockPage()
     auto *box = new QGroupBox(T("F_Princ_GB_BLOCK_caption"), page);
     auto *form = new QFormLayout(box);
     form->setLabelAlignment(Qt::AlignRight);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     m_blockName = new QLineEdit(box);
     m_blockName->setObjectName(QStringLiteral("E_NOMBRE_BLOQUE"));
     m_blockName->setReadOnly(true);
@@ -484,6 +486,7 @@ QWidget *TF_Principal::buildBlockPage()
     m_blockType = new QComboBox(box);
     m_blockType->setObjectName(QStringLiteral("C_TIPO"));
     m_blockType->setMinimumWidth(320);
+    m_blockType->setMaximumWidth(360);
     m_blockCode = new QLineEdit(box);
     m_blockCode->setObjectName(QStringLiteral("E_CODIGO"));
     m_blockCode->setMaxLength(2);
@@ -653,6 +656,7 @@ void TF_Principal::applyLevel()
     m_tree->hide();
     m_blockList->show();
     m_featureBar->setIconSize(QSize(32, 32));
+    m_featureBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 }
 
 // --- commands state --------------------------------------------------------
@@ -1108,6 +1112,14 @@ void TF_Principal::showList(const ItemLists::ItemList &list)
             m_progress->setValue(n);
     }
     m_listView->addTopLevelItems(items);
+    // The given widths are the least a column gets: the row icon is added to
+    // the first, and a column whose texts are wider grows to show them.
+    const bool icons = !list.rows.isEmpty() && list.rows.first().icon != ItemLists::RowIcon::None;
+    for (int i = 0; i < list.columns.size(); ++i) {
+        const int least = list.columns[i].width + (i == 0 && icons ? 22 : 0);
+        m_listView->resizeColumnToContents(i);
+        m_listView->setColumnWidth(i, std::max(least, std::min(m_listView->columnWidth(i), 320)));
+    }
     m_listView->setUpdatesEnabled(true);
     m_progress->hide();
     m_objects->setText(T("F_Princ_L_OBJETOS_caption") + QLatin1Char(' ') + QString::number(list.count));
