@@ -38,10 +38,10 @@ using namespace ItemLists;
 namespace {
 
 // "FIELD=value;FIELD=value": true/false become booleans, other values texts.
-Row rowOf(const QString &spec)
+Row rowOf(const QString &fields)
 {
     Row row;
-    for (const QString &pair : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &pair : fields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString field = pair.section(QLatin1Char('='), 0, 0).toUpper();
         const QString value = pair.section(QLatin1Char('='), 1);
         if (value == QLatin1String("true") || value == QLatin1String("false"))
@@ -52,10 +52,10 @@ Row rowOf(const QString &spec)
     return row;
 }
 
-QList<Row> rowsOf(const QStringList &specs)
+QList<Row> rowsOf(const QStringList &lines)
 {
     QList<Row> rows;
-    for (const QString &s : specs)
+    for (const QString &s : lines)
         rows << rowOf(s);
     return rows;
 }
