@@ -6,9 +6,12 @@
 #include "app/QtDialogs.h"
 #include "app/Splash.h"
 #include "common/ui/Icons.h"
+#include "editors/ui/F_Princ.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 Program::Program() = default;
 
@@ -42,7 +45,33 @@ bool Program::start(const Options &options, QString *error)
     attachNewInstallation(*m_mainForm);
     if (!options.demoFolder.isEmpty())
         DemoSetup::attach(*m_mainForm);
+    attachInstallationWindow(*m_mainForm);
     return true;
+}
+
+// --- installation window -------------------------------------------------------
+// Opening an installation creates its installation window as an MDI child of
+// the main window and runs the opening steps in it; the main window then
+// records the file as the last installation and writes the settings.
+void Program::attachInstallationWindow(TMainForm &form)
+{
+    form.setInstallationOpener([](TMainForm &main, const QString &path) {
+        auto *window = new TF_Principal(main.state());
+        QMdiSubWindow *sub = main.mdiArea()->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(window->windowIcon());
+        QObject::connect(main.mdiArea(), &QMdiArea::subWindowActivated, window, [window, sub](QMdiSubWindow *active) {
+            if (active == sub)
+                window->activated();
+        });
+        sub->resize(main.mdiArea()->size());
+        sub->showMaximized();
+        if (!window->openInstallation(path)) {
+            sub->close();
+            return false;
+        }
+        return true;
+    });
 }
 
 int Program::exec(QApplication &app)

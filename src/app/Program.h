@@ -33,6 +33,9 @@ public:
     // Shows the main window maximised and runs the message loop.
     int exec(QApplication &app);
 
+    // Makes opening an installation create its installation window.
+    static void attachInstallationWindow(TMainForm &form);
+
 private:
     ProgramState m_state;
     std::unique_ptr<QtDialogs> m_dialogs;
