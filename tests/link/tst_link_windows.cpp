@@ -44,7 +44,7 @@ class TstLinkWindows : public QObject {
     {
         QStringList out;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            if (!list->topLevelItem(i)->icon(0).isNull())
+            if (list->topLevelItem(i)->data(0, Qt::DecorationRole).userType() == QMetaType::QIcon)
                 out << list->topLevelItem(i)->text(0);
         return out;
     }

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -48,6 +49,13 @@ QTreeWidget *portList(const QString &name, QWidget *parent)
     list->setIconSize(QSize(16, 16));
     list->setMinimumSize(300, 220);
     return list;
+}
+
+QPixmap blankIcon()
+{
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    return blank;
 }
 
 int portNumberOf(const QTreeWidgetItem *item) { return item ? PortEntries::numberOf(item->text(0)) : 0; }
@@ -272,6 +280,8 @@ void TF_Ports::fillList(QTreeWidget *list, bool system)
     list->clear();
     for (const PortEntries::Entry &e : PortEntries::list(m_state.settings)) {
         auto *item = new QTreeWidgetItem(list, {e.name, e.description});
+        // Unmarked rows keep the icon's room so the port names line up.
+        item->setData(0, Qt::DecorationRole, blankIcon());
         if (system ? e.system : e.proximity) {
             item->setIcon(0, Icons::icon(QStringLiteral("ok")));
             list->setCurrentItem(item);
