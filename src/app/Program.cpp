@@ -6,8 +6,18 @@
 #include "app/QtDialogs.h"
 #include "app/Splash.h"
 #include "common/ui/Icons.h"
+#include "editors/BlockFlags.h"
 #include "editors/ui/F_Princ.h"
+#include "diagnostics/ui/LinkWindows.h"
+#include "link/CuCommands.h"
+#include "link/Link.h"
+#include "link/LinkConfig.h"
+#include "link/Modem.h"
 #include "platform/Paths.h"
+#include "transfer/ui/F_Asist00.h"
+#include "transfer/ui/F_Blocks_Sum.h"
+#include "transfer/ui/F_Borra_Bl.h"
+#include "transfer/ui/F_Load_B.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -17,6 +27,9 @@ Program::Program() = default;
 
 Program::~Program()
 {
+    ProgramLink::install(nullptr, nullptr);
+    ProgramLink::setFailureHandler({});
+    ProgramLink::setCuTestOpener({});
     m_mainForm.reset();
     if (m_dialogs)
         Dialogs::install(nullptr);
@@ -43,9 +56,11 @@ bool Program::start(const Options &options, QString *error)
     m_mainForm = std::make_unique<TMainForm>(m_state);
     m_dialogs->setParent(m_mainForm.get());
     attachNewInstallation(*m_mainForm);
+    attachLink();
     if (!options.demoFolder.isEmpty())
         DemoSetup::attach(*m_mainForm);
     attachInstallationWindow(*m_mainForm);
+    attachInstallationCommands();
     return true;
 }
 
@@ -70,7 +85,77 @@ void Program::attachInstallationWindow(TMainForm &form)
             sub->close();
             return false;
         }
+        ProgramLink::applyState(main.state());
         return true;
+    });
+}
+
+// --- device link -------------------------------------------------------------
+// One link for the whole run, configured from the settings the main window
+// has read; its windows are attached to the main window's "BRX Net" commands.
+void Program::attachLink()
+{
+    if (!ProgramLink::link()) {
+        m_link = std::make_unique<Link>();
+        m_cuCommands = std::make_unique<CuCommands>(*m_link);
+        ProgramLink::install(m_link.get(), m_cuCommands.get());
+    }
+    Link &link = *ProgramLink::link();
+    CuCommands &commands = *ProgramLink::commands();
+    ProgramLink::applyState(m_state);
+
+    TMainForm &form = *m_mainForm;
+    m_linkWindows = new LinkWindows(m_state, link, commands, &form);
+    LinkWindows *windows = m_linkWindows;
+    form.setCommand(QStringLiteral("SerialPorts1"), [windows] { windows->showSerialPorts(); });
+    form.setCommand(QStringLiteral("Installationconnection1"), [windows] { windows->showConnection(); });
+    form.setCommand(QStringLiteral("Status1"), [windows] { windows->showStatus(); });
+    form.setCommand(QStringLiteral("TestDetectcentralunits1"), [windows] { windows->showCuTest(); });
+    ProgramLink::setFailureHandler([windows](const CuFailure &failure) { windows->showFailure(failure); });
+    ProgramLink::setCuTestOpener([windows](int cu) { windows->showCuTest(cu); });
+    form.setEndCuSession([&commands] { commands.Cu_Logout(); });
+    form.setHangUpModem([&link] {
+        if (link.modemLinkUp()) {
+            Modem modem(link);
+            modem.Modem_Hang_Up();
+        }
+    });
+}
+
+// --- the installation window's commands -----------------------------------------
+// The block tools and the central unit test open from the installation
+// window; the window reloads its tree after the block tools itself.
+void Program::attachInstallationCommands()
+{
+    TF_Principal::registerCommand(QStringLiteral("NEW_BLOCK"), [](TF_Principal &window) {
+        TF_Asist00::run(&window, window.workFolder(), window.installationName());
+    });
+    TF_Principal::registerCommand(QStringLiteral("LOAD_BLOCK"), [](TF_Principal &window) {
+        TF_Load_B::run(&window, window.workFolder(), window.installationName());
+    });
+    TF_Principal::registerCommand(QStringLiteral("BLOCKS_SUMMARY"), [](TF_Principal &window) {
+        TF_Blocks_Sum::run(&window, window.workFolder(), window.installationName());
+    });
+    TF_Principal::setDeleteBlockQuestion(
+        [](TF_Principal &window, const QString &block) { return TF_Borra_Bl::ask(&window, block); });
+
+    LinkWindows *windows = m_linkWindows;
+    // After a test the block icons show which central units answered.
+    auto test = [windows](TF_Principal &window, bool start) {
+        windows->testInstallation(window.workFolder() + window.installationName() + QStringLiteral(".axo"), start);
+        if (CuCommands *commands = ProgramLink::commands()) {
+            for (int cu = 0; cu < 64; ++cu)
+                BlockFlags::setAnswered(cu, commands->cu(cu).detected);
+        }
+        window.refreshIcons();
+    };
+    TF_Principal::registerCommand(QStringLiteral("TEST_INSTALLATION"), [test](TF_Principal &window) { test(window, false); });
+    TF_Principal::registerCommand(QStringLiteral("AUTO_TEST"), [test](TF_Principal &window) { test(window, true); });
+    TF_Principal::setSessionCu([]() -> std::optional<int> {
+        Link *link = ProgramLink::link();
+        if (!link || link->currentCu() > 63)
+            return std::nullopt;
+        return int(link->currentCu());
     });
 }
 

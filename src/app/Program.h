@@ -6,6 +6,9 @@
 
 #include <memory>
 
+class CuCommands;
+class Link;
+class LinkWindows;
 class QApplication;
 class QtDialogs;
 class TMainForm;
@@ -24,6 +27,11 @@ public:
 
     ProgramState &state() { return m_state; }
     TMainForm *mainForm() const { return m_mainForm.get(); }
+    // The program-wide device link and command layer (also reachable
+    // through ProgramLink), and the link's windows.
+    Link *link() const { return m_link.get(); }
+    CuCommands *cuCommands() const { return m_cuCommands.get(); }
+    LinkWindows *linkWindows() const { return m_linkWindows; }
 
     // Start-up up to the main window's creation: folders seeded, the
     // demonstration set-up prepared when asked, the Qt dialogs installed,
@@ -37,7 +45,13 @@ public:
     static void attachInstallationWindow(TMainForm &form);
 
 private:
+    void attachLink();
+    void attachInstallationCommands();
+
     ProgramState m_state;
+    std::unique_ptr<Link> m_link;
+    std::unique_ptr<CuCommands> m_cuCommands;
+    LinkWindows *m_linkWindows = nullptr;
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<TMainForm> m_mainForm;
 };

@@ -3,12 +3,18 @@
 
 #include "link/CuCommands.h"
 #include "link/CuTest.h"
+#include "frame/Settings.h"
 #include "link/FrameCodec.h"
 #include "link/Link.h"
+#include "link/LinkConfig.h"
+#include "store/InstallationFile.h"
+#include "store/InstallationStore.h"
+#include "store/StoreError.h"
 #include "platform/SimulatedPort.h"
 #include "sim/SimBus.h"
 #include "sim/SimCentralUnit.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -50,7 +56,9 @@ bool parseCu(const QString &text, int *cu, bool allowAll)
 }
 
 // The options every link command shares: --port, --trace, --vel-trama,
-// --parity, --sim-units. Fills the link; false (message on err) on bad input.
+// --parity, --sim-units. The link starts from the settings file (the
+// program's own values: system port, its device path, timers, parity); the
+// options given replace them. False (message on err) on bad input.
 struct LinkSetup {
     Link link;
     CuCommands commands{link};
@@ -59,16 +67,21 @@ struct LinkSetup {
     int prepare(Cli::Context &ctx)
     {
         QStringList &args = ctx.args;
-        const QString port = Cli::takeOption(args, QStringLiteral("port"));
+        Settings settings;
+        settings.load();
+        for (const QString &w : settings.warnings())
+            ctx.err << "settings: " << w << "\n";
+        LinkSettings &s = link.settings();
+        LinkConfig::apply(settings, s);
+        const QString port = Cli::takeOption(args, QStringLiteral("port"), s.Sys_Port);
         const QString trace = Cli::takeOption(args, QStringLiteral("trace"));
         const QString velTrama = Cli::takeOption(args, QStringLiteral("vel-trama"));
-        const QString parity = Cli::takeOption(args, QStringLiteral("parity"), QStringLiteral("0"));
+        const QString parity = Cli::takeOption(args, QStringLiteral("parity"), s.Parity);
         const QString simUnits = Cli::takeOption(args, QStringLiteral("sim-units"), QStringLiteral("1"));
-        if (port.isEmpty()) {
+        if (port.trimmed().isEmpty()) {
             ctx.err << "missing --port PATH\n";
             return Cli::BadInput;
         }
-        LinkSettings &s = link.settings();
         s.Sys_Port = port;
         s.Parity = parity;
         if (!velTrama.isEmpty()) {
@@ -80,7 +93,7 @@ struct LinkSetup {
             }
             s.Vel_Trama = ms;
         }
-        if (port == QLatin1String("sim")) {
+        if (s.devicePath(port) == QLatin1String("sim")) {
             QList<int> units;
             if (!parseCuList(simUnits, &units)) {
                 ctx.err << "--sim-units: CU numbers 0 to 63 expected, such as 1,3,5-7\n";
@@ -131,12 +144,33 @@ int detect(Cli::Context &ctx)
         ctx.err << "give one of --cu N, --range, --installation FILE.axo\n";
         return Cli::BadInput;
     }
-    if (!installation.isEmpty()) {
-        ctx.err << "--installation: reading installation files is not available in this build\n";
-        return Cli::BadInput;
-    }
     QList<int> cus;
-    if (range) {
+    QStringList names; // block names of an installation's rows
+    if (!installation.isEmpty()) {
+        // One row per block record of the installation file, in file order.
+        const QFileInfo info(installation);
+        const InstallationFile axo(info.absolutePath() + QLatin1Char('/'),
+                                   InstallationStore::installationNameOf(info.fileName()));
+        QList<BlockRecord> blocks;
+        try {
+            blocks = axo.readBlocks();
+        } catch (const StoreError &e) {
+            ctx.err << e.text() << "\n";
+            return Cli::Failed;
+        }
+        for (const BlockRecord &b : blocks) {
+            if (b.code() < 0 || b.code() > 63) {
+                ctx.err << "block " << b.name() << ": CU number " << b.code() << " out of range 0 to 63, skipped\n";
+                continue;
+            }
+            cus.append(b.code());
+            names.append(b.name());
+        }
+        if (cus.isEmpty()) {
+            ctx.err << "the installation has no blocks to test\n";
+            return Cli::Failed;
+        }
+    } else if (range) {
         for (int n = 0; n < 64; ++n)
             cus.append(n);
     } else {
@@ -154,9 +188,13 @@ int detect(Cli::Context &ctx)
         return Cli::Failed;
     }
     bool any = false;
-    for (const CuTest::Result &r : test.testCus(cus)) {
-        ctx.out << QStringLiteral("%1").arg(r.cu, 2, 10, QLatin1Char('0'))
-                << (r.answered ? QStringLiteral(" answered ") + hex2(r.code) : QStringLiteral(" no answer")) << "\n";
+    const QList<CuTest::Result> results = test.testCus(cus);
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        const CuTest::Result &r = results.at(i);
+        ctx.out << QStringLiteral("%1").arg(r.cu, 2, 10, QLatin1Char('0'));
+        if (i < names.size())
+            ctx.out << " " << names.at(i);
+        ctx.out << (r.answered ? QStringLiteral(" answered ") + hex2(r.code) : QStringLiteral(" no answer")) << "\n";
         any = any || r.answered;
     }
     test.close();
@@ -250,12 +288,12 @@ int exchange(Cli::Context &ctx)
 const QString kCommon = QStringLiteral(" [--trace FILE] [--vel-trama MS] [--parity 0|1] [--sim-units LIST]");
 
 Cli::Registration detectReg{{QStringLiteral("cu detect"),
-                             QStringLiteral("cu detect --port PATH (--cu N | --range | --installation FILE.axo)") + kCommon,
+                             QStringLiteral("cu detect [--port PATH] (--cu N | --range | --installation FILE.axo)") + kCommon,
                              detect}};
 Cli::Registration loginReg{{QStringLiteral("cu login"),
-                            QStringLiteral("cu login --port PATH --cu N --code CODE") + kCommon, login}};
+                            QStringLiteral("cu login [--port PATH] --cu N --code CODE") + kCommon, login}};
 Cli::Registration exchangeReg{{QStringLiteral("cu exchange"),
-                               QStringLiteral("cu exchange --port PATH --cu N --hex PAYLOAD [--mode 0|1]") + kCommon,
+                               QStringLiteral("cu exchange [--port PATH] --cu N --hex PAYLOAD [--mode 0|1]") + kCommon,
                                exchange}};
 
 } // namespace
