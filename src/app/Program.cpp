@@ -14,12 +14,14 @@
 #include "link/LinkConfig.h"
 #include "link/Modem.h"
 #include "platform/Paths.h"
+#include "store/InstallationFile.h"
 #include "transfer/ui/F_Asist00.h"
 #include "transfer/ui/F_Blocks_Sum.h"
 #include "transfer/ui/F_Borra_Bl.h"
 #include "transfer/ui/F_Load_B.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -142,7 +144,11 @@ void Program::attachInstallationCommands()
     LinkWindows *windows = m_linkWindows;
     // After a test the block icons show which central units answered.
     auto test = [windows](TF_Principal &window, bool start) {
-        windows->testInstallation(window.workFolder() + window.installationName() + QStringLiteral(".axo"), start);
+        const InstallationFile installation(window.workFolder(), window.installationName());
+        // Nothing to test automatically in an installation without blocks.
+        if (start && installation.countBlocks() == QLatin1String("0"))
+            return;
+        windows->testInstallation(installation.path(), start);
         if (CuCommands *commands = ProgramLink::commands()) {
             for (int cu = 0; cu < 64; ++cu)
                 BlockFlags::setAnswered(cu, commands->cu(cu).detected);
@@ -161,6 +167,10 @@ void Program::attachInstallationCommands()
 
 int Program::exec(QApplication &app)
 {
+    // Fill the screen first: without a window manager (a bare virtual
+    // display) a request to maximise is not carried out.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        m_mainForm->setGeometry(screen->availableGeometry());
     m_mainForm->showMaximized();
     return app.exec();
 }
