@@ -206,8 +206,13 @@ void refreshSystemProfileNames(const QString &folder, const QString &prefix)
         for (const auto &[n, key] : names) {
             if (number != n)
                 continue;
+            // Opening an installation relabels every block: write only what
+            // changed, so an unchanged language costs no disk writes.
+            const QString caption = StoreTexts::text(key);
+            if (table.text(QStringLiteral("DESCRIPCION")) == caption)
+                continue;
             table.edit();
-            table.setText(QStringLiteral("DESCRIPCION"), StoreTexts::text(key));
+            table.setText(QStringLiteral("DESCRIPCION"), caption);
             table.post();
         }
     }
