@@ -108,8 +108,10 @@ FileHandle::FileHandle(const QString &path, const QByteArray &identity) : m_path
         m_db = nullptr;
         throw;
     }
-    for (int i = 0; i < m_def.fields.size(); ++i)
+    for (int i = 0; i < m_def.fields.size(); ++i) {
         m_fieldByName.insert(m_def.fields[i].name.toUpper(), i);
+        m_fieldByExactName.insert(m_def.fields[i].name, i);
+    }
 }
 
 FileHandle::~FileHandle()

@@ -28,7 +28,14 @@ public:
     const QString &path() const { return m_path; }
     const TableDef &definition() const { return m_def; }
     const QByteArray &identity() const { return m_identity; }
-    int fieldIndex(const QString &name) const { return m_fieldByName.value(name.toUpper(), -1); }
+    // Without regard to case; the spelling of the definition is found without
+    // building an upper-case copy (field access is on every scan's hot path).
+    int fieldIndex(const QString &name) const
+    {
+        if (const auto exact = m_fieldByExactName.constFind(name); exact != m_fieldByExactName.cend())
+            return exact.value();
+        return m_fieldByName.value(name.toUpper(), -1);
+    }
 
     // A prepared statement kept for the life of the handle, found by its SQL.
     sqlite3_stmt *statement(const QString &sql);
@@ -49,7 +56,8 @@ private:
     QByteArray m_identity;
     sqlite3 *m_db = nullptr;
     TableDef m_def;
-    QHash<QString, int> m_fieldByName;
+    QHash<QString, int> m_fieldByName;      // upper-case names
+    QHash<QString, int> m_fieldByExactName; // names as the definition spells them
     QHash<QString, sqlite3_stmt *> m_statements;
 };
 
