@@ -111,3 +111,16 @@ int Session::detect(Cli::Context &ctx)
 }
 
 } // namespace TransferCli
+
+int TransferCli::Session::connect(Cli::Context &ctx, CuBracket &bracket)
+{
+    if (const int rc = prepare(ctx))
+        return rc;
+    if (const int rc = detect(ctx))
+        return rc;
+    if (!bracket.open(installation, cu, installationCus)) {
+        ctx.err << "not connected: " << bracket.failureText() << "\n";
+        return Cli::Failed;
+    }
+    return Cli::Ok;
+}

@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "link/CuCommands.h"
 #include "link/Link.h"
+#include "transfer/CuBracket.h"
 
 #include <QString>
 
@@ -28,6 +29,8 @@ struct Session {
     int prepare(Cli::Context &ctx);
     // Tests whether the block's CU answers (it must, to be connected).
     int detect(Cli::Context &ctx);
+    // prepare(), detect() and the programming connection through `bracket`.
+    int connect(Cli::Context &ctx, CuBracket &bracket);
 };
 
 } // namespace TransferCli

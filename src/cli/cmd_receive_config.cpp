@@ -9,15 +9,9 @@ namespace {
 int receiveConfig(Cli::Context &ctx)
 {
     TransferCli::Session session;
-    if (const int rc = session.prepare(ctx))
-        return rc;
-    if (const int rc = session.detect(ctx))
-        return rc;
     CuBracket bracket(session.commands);
-    if (!bracket.open(session.installation, session.cu, session.installationCus)) {
-        ctx.err << "not connected: " << bracket.failureText() << "\n";
-        return Cli::Failed;
-    }
+    if (const int rc = session.connect(ctx, bracket))
+        return rc;
     const Receive::ConfigResult r = Receive::receiveConfiguration(session.commands, session.folder, session.prefix);
     bracket.close();
     ctx.out << "scheduler " << r.schedulerRead << " read, " << r.schedulerImported << " imported\n";

@@ -15,18 +15,18 @@ TableNavigator::TableNavigator(Table *table, QWidget *parent) : QToolBar(parent)
     setObjectName(QStringLiteral("Navigator"));
     setIconSize(QSize(20, 20));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
-    struct Spec {
+    struct ButtonDef {
         const char *name, *icon, *caption, *hint;
     };
-    static const Spec specs[6] = {
+    static const ButtonDef buttons[6] = {
         {"B_BACK", "nav_back", "STAN_BACK", "STAN_BACK_H"}, {"B_NEXT", "nav_next", "STAN_NEXT", "STAN_NEXT_H"},
         {"B_NEW", "nav_new", "STAN_NEW", "STAN_NEW_H"},     {"B_DELETE", "nav_delete", "STAN_DELE", "STAN_DELE_H"},
         {"B_SAVE", "nav_save", "STAN_SAVE", "STAN_SAVE_H"}, {"B_CANCEL", "nav_cancel", "STAN_CANC", "STAN_CANC_H"},
     };
     for (int i = 0; i < 6; ++i) {
-        QAction *a = addAction(Icons::icon(QLatin1String(specs[i].icon)), Lang::message(QLatin1String(specs[i].caption)));
-        a->setObjectName(QLatin1String(specs[i].name));
-        a->setToolTip(Lang::message(QLatin1String(specs[i].hint)));
+        QAction *a = addAction(Icons::icon(QLatin1String(buttons[i].icon)), Lang::message(QLatin1String(buttons[i].caption)));
+        a->setObjectName(QLatin1String(buttons[i].name));
+        a->setToolTip(Lang::message(QLatin1String(buttons[i].hint)));
         const Button b = Button(i);
         connect(a, &QAction::triggered, this, [this, b] { trigger(b); });
         m_actions[i] = a;
