@@ -7,7 +7,7 @@ namespace {
 QString badCharacters(const QString &name)
 {
     return StoreTexts::text("STORE_NAME_CHARS",
-                            QStringLiteral("The name holds a character that cannot be used: / \\ \" @, a control "
+                            QStringLiteral("The name holds a character that cannot be used: / \\ \" ' @, a control "
                                            "character or a character outside the single-byte set."))
         + QStringLiteral(" (") + name + QLatin1Char(')');
 }
@@ -21,7 +21,8 @@ QString check(const QString &name, int maxLength)
         return badCharacters(name);
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > 0xFF || u == u'/' || u == u'\\' || u == u'"' || u == 0x40)
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > 0xFF || u == u'/' || u == u'\\' || u == u'"' || u == u'\''
+            || u == 0x40)
             return badCharacters(name);
     }
     if (name.size() > maxLength)

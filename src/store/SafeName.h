@@ -4,9 +4,9 @@
 
 // Installation and block names become parts of file names in the work folder
 // and fields of the installation file, so a name is checked before any file
-// is touched: it must not be empty, must not hold a path separator, a double
-// quote, a control character or the padding character '@', must be writable
-// as single-byte characters, and must fit its field.
+// is touched: it must not be empty, must not hold a path separator, a quote
+// (double or single), a control character or the padding character '@',
+// must be writable as single-byte characters, and must fit its field.
 namespace SafeName {
 
 inline constexpr int kInstallationNameMax = 38; // N + ".axo" within 42 characters

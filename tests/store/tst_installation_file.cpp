@@ -162,6 +162,7 @@ private slots:
         QTest::newRow("parent path") << "../x" << true << false;
         QTest::newRow("backslash") << "a\\b" << true << false;
         QTest::newRow("quote") << "a\"b" << true << false;
+        QTest::newRow("single quote") << "a'b" << true << false;
         QTest::newRow("padding byte") << "a@b" << true << false;
         QTest::newRow("tab") << "a\tb" << true << false;
         QTest::newRow("dot dot") << ".." << true << false;
@@ -169,6 +170,7 @@ private slots:
         QTest::newRow("accented") << QString::fromUtf8("Bloque \u00D1") << true << true;
         QTest::newRow("installation") << "Tower Site" << false << true;
         QTest::newRow("installation slash") << "a/b" << false << false;
+        QTest::newRow("installation single quote") << "Site's" << false << false;
         QTest::newRow("installation 39") << QString(39, QLatin1Char('x')) << false << false;
     }
     void unsafeNames()

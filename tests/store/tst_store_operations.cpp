@@ -118,6 +118,7 @@ private slots:
         QTest::newRow("same name in other case") << "NORTH" << 2 << "NORTH exists. Change block name.";
         QTest::newRow("parent path") << "../x" << 2 << "";
         QTest::newRow("padding byte") << "a@b" << 2 << "";
+        QTest::newRow("single quote") << "a'b" << 2 << "";
         QTest::newRow("code beyond 63") << "East" << 64 << "";
     }
     void refusedBlocksTouchNothing()
