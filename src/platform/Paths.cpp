@@ -124,6 +124,10 @@ bool seedFolders(QString *error)
         return fail(QStringLiteral("The template folder %1 does not exist").arg(templates.path()));
     const QStringList files = templates.entryList(QDir::Files);
     for (const QString &name : files) {
+        // A rollback journal beside a template is the trace of a generator
+        // run that was interrupted, never a template.
+        if (name.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
+            continue;
         const QString target = system + name;
         if (QFileInfo::exists(target))
             continue;
