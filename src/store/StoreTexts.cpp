@@ -25,6 +25,17 @@ int blockTypeOf(const QString &storedText)
     for (int type = 1; type <= 3; ++type)
         if (storedText == blockTypeText(type).left(40)) // the record keeps 40 characters
             return type;
+    // A block record keeps the type text of the language it was saved in; a
+    // block saved under another language of the file keeps its type.
+    const LangFile &file = Lang::file();
+    for (const QString &language : file.sections()) {
+        for (int type = 1; type <= 3; ++type) {
+            const QString key = QStringLiteral("TIPO_INS%1").arg(type);
+            const QString typeText = file.text(language, key, QString());
+            if (!typeText.isEmpty() && storedText == typeText.left(40))
+                return type;
+        }
+    }
     return 0;
 }
 

@@ -11,7 +11,8 @@ QString text(const char *key, const QString &fallback = QString());
 
 // The central unit type text of block type 1, 2 or 3 (TIPO_INS1..3).
 QString blockTypeText(int type);
-// 1, 2 or 3 by comparing with the current TIPO_INS1..3 texts in that order; 0 for none.
+// 1, 2 or 3 by comparing with the current TIPO_INS1..3 texts in that order,
+// then with those of the other languages of the language file; 0 for none.
 int blockTypeOf(const QString &storedText);
 
 } // namespace StoreTexts

@@ -49,6 +49,9 @@ TF_BRXStatus_INTER::TF_BRXStatus_INTER(ProgramState &state, Link *link, QWidget 
     setModal(true);
 
     auto *tabs = new QTabWidget(this);
+    // The dialog widens to show every page title whole, in any language.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideNone);
     tabs->setObjectName(QStringLiteral("PageControl1"));
 
     auto *isolate = new QWidget(tabs);

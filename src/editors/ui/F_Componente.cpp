@@ -19,6 +19,14 @@ TF_Componente::TF_Componente(Mode mode, QWidget *parent)
     if (mode == Delete) {
         auto *choose = new QLabel(Lang::text(QStringLiteral("F_DelComp_Label1")), this);
         v->addWidget(choose);
+    } else {
+        // The chooser says what it is for, also where no window frame shows its title.
+        auto *heading = new QLabel(windowTitle(), this);
+        heading->setObjectName(QStringLiteral("L_HEADING"));
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        v->addWidget(heading);
     }
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("LB_COMP"));

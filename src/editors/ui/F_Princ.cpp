@@ -11,6 +11,7 @@
 #include "store/InstallationFile.h"
 #include "store/InstallationStore.h"
 #include "store/SharedTables.h"
+#include "store/StoreTexts.h"
 #include "store/TableFamilies.h"
 #include "store/engine/EngineError.h"
 
@@ -32,6 +33,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
+#include <QSet>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -373,6 +375,9 @@ void TF_Principal::buildWidgets()
     m_tree->setObjectName(QStringLiteral("Arbol"));
     m_tree->setHeaderHidden(true);
     m_tree->setIconSize(QSize(18, 18));
+    // Deep captions scroll sideways instead of being cut short.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setDragEnabled(true);
     m_tree->setAcceptDrops(true);
     m_tree->setDropIndicatorShown(true);
@@ -400,7 +405,7 @@ void TF_Principal::buildWidgets()
     split->addWidget(right);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
-    split->setSizes({260, 740});
+    split->setSizes({300, 980});
     outer->addWidget(split, 1);
 
     using P = InstWinRules::Page;
@@ -760,6 +765,18 @@ void TF_Principal::fillTree(const InstallationTree &tree)
 void TF_Principal::reloadTree()
 {
     const QList<int> path = pathOf(m_tree->currentItem());
+    // The branches the operator had open stay open: they are remembered by
+    // their captions from the root down, which survive the reload.
+    QSet<QString> expanded;
+    std::function<void(QTreeWidgetItem *, const QString &)> remember = [&](QTreeWidgetItem *item, const QString &at) {
+        const QString here = at + QLatin1Char('\n') + item->text(0);
+        if (item->isExpanded())
+            expanded.insert(here);
+        for (int i = 0; i < item->childCount(); ++i)
+            remember(item->child(i), here);
+    };
+    if (QTreeWidgetItem *root = m_tree->topLevelItem(0))
+        remember(root, QString());
     try {
         fillTree(InstallationStore::loadTree(workFolder(), m_installation));
     } catch (const std::exception &e) {
@@ -768,8 +785,17 @@ void TF_Principal::reloadTree()
     }
     m_blockCount = InstallationFile(workFolder(), m_installation).countBlocks();
     m_blocksLabel->setText(T("F_Princ_L_NUM_BLOQUES_caption") + QLatin1Char(' ') + m_blockCount);
-    if (QTreeWidgetItem *root = m_tree->topLevelItem(0))
+    std::function<void(QTreeWidgetItem *, const QString &)> reopen = [&](QTreeWidgetItem *item, const QString &at) {
+        const QString here = at + QLatin1Char('\n') + item->text(0);
+        if (expanded.contains(here))
+            item->setExpanded(true);
+        for (int i = 0; i < item->childCount(); ++i)
+            reopen(item->child(i), here);
+    };
+    if (QTreeWidgetItem *root = m_tree->topLevelItem(0)) {
+        reopen(root, QString());
         root->setExpanded(true);
+    }
     selectPath(path);
     if (m_state.operatorLevel == 2)
         fillBlockList();
@@ -1136,11 +1162,11 @@ void TF_Principal::fillBlockPage(const QString &block)
         if (const std::optional<BlockRecord> r = axo.blockRecord(block)) {
             m_blockRecord = r->bytes();
             m_blockCode->setText(QStringLiteral("%1").arg(r->code(), 2, 10, QLatin1Char('0')));
-            const QString type = r->text(BlockRecord::TypeText);
-            if (type == Lang::message(QStringLiteral("TIPO_INS1")))
-                m_blockType->setCurrentIndex(0);
-            else if (type == Lang::message(QStringLiteral("TIPO_INS2")))
-                m_blockType->setCurrentIndex(1);
+            // The stored text may be in another language than the current
+            // one; the type it names is shown, the third when it names none.
+            const int type = StoreTexts::blockTypeOf(r->text(BlockRecord::TypeText));
+            if (type == 1 || type == 2)
+                m_blockType->setCurrentIndex(type - 1);
         }
         const bool hasAct = SharedTables::hasComponent(workFolder(), TableFamilies::blockPrefix(m_installation, block),
                                                        QStringLiteral("ACT"));

@@ -156,8 +156,16 @@ TF_New_Inst2::TF_New_Inst2(ProgramState &state, QWidget *parent) : QDialog(paren
     m_pages->addWidget(newPage);
 
     // Clone page.
-    auto *clonePage = new QGroupBox(T("F_New_Inst2_TabClone_caption"), m_pages);
+    // Titled like the other pages: a heading over the page's controls.
+    auto *cloneOuter = new QWidget(m_pages);
+    cloneOuter->setObjectName(QStringLiteral("Panel_Clone"));
+    auto *cloneTitle = new QLabel(T("F_New_Inst2_TabClone_caption"), cloneOuter);
+    cloneTitle->setStyleSheet(QStringLiteral("font-weight: bold; font-size: 13pt;"));
+    auto *clonePage = new QGroupBox(cloneOuter);
     clonePage->setObjectName(QStringLiteral("TabClone"));
+    auto *cloneOuterLayout = new QVBoxLayout(cloneOuter);
+    cloneOuterLayout->addWidget(cloneTitle);
+    cloneOuterLayout->addWidget(clonePage, 1);
     auto *sourceButton = new QPushButton(T("F_New_Inst2_B_SOURCE_caption"), clonePage);
     sourceButton->setObjectName(QStringLiteral("B_SOURCE"));
     connect(sourceButton, &QPushButton::clicked, this, &TF_New_Inst2::B_SOURCEClick);
@@ -216,7 +224,7 @@ TF_New_Inst2::TF_New_Inst2(ProgramState &state, QWidget *parent) : QDialog(paren
     cloneLayout->addLayout(countRow);
     cloneLayout->addLayout(listRow, 1);
     cloneLayout->addLayout(targetRow);
-    m_pages->addWidget(clonePage);
+    m_pages->addWidget(cloneOuter);
 
     // Finish page.
     auto *finish = new QWidget(m_pages);

@@ -44,8 +44,13 @@ TF_Blocks_Sum::TF_Blocks_Sum(QWidget *parent) : QDialog(parent)
     m_list->header()->resizeSection(0, 60);
     m_list->header()->resizeSection(1, 120);
     m_list->header()->resizeSection(2, 230);
-    for (int c = 3; c < headers.size(); ++c)
+    // The component marks are centred under their titles; the last column
+    // is not stretched, so its marks stay under its title too.
+    m_list->header()->setStretchLastSection(false);
+    for (int c = 3; c < headers.size(); ++c) {
         m_list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        m_list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+    }
 
     auto *close = new QPushButton(Lang::message(QStringLiteral("STAN_CLOSE")).remove(QLatin1Char('&')), this);
     close->setObjectName(QStringLiteral("B_CLOSE"));
@@ -95,6 +100,13 @@ bool TF_Blocks_Sum::load(const QString &workFolder, const QString &installation)
             }
         }
         m_list->addTopLevelItem(item);
+    }
+    // Long block names and type texts are shown whole.
+    for (int c = 1; c <= 2; ++c) {
+        const int least = m_list->header()->sectionSize(c);
+        m_list->resizeColumnToContents(c);
+        if (m_list->header()->sectionSize(c) < least)
+            m_list->header()->resizeSection(c, least);
     }
     return true;
 }

@@ -33,6 +33,10 @@ QTreeWidget *list(const char *name, const QStringList &headers, QWidget *parent)
     l->setHeaderLabels(headers);
     l->header()->resizeSection(0, 80);
     l->header()->resizeSection(1, 130);
+    // Every title shows whole, in any language.
+    const QFontMetrics metrics(l->header()->font());
+    for (int c = 0; c < headers.size() - 1; ++c)
+        l->header()->resizeSection(c, qMax(l->header()->sectionSize(c), metrics.horizontalAdvance(headers[c]) + 16));
     return l;
 }
 
