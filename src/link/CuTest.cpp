@@ -80,6 +80,7 @@ bool CuTest::open(QString *error)
     QObject::connect(m_port.get(), &SerialPort::readyRead, m_port.get(), [this] {
         while (m_port->bytesAvailable() > 0)
             m_frames.append(m_collector.feed(m_port->read(128)));
+        m_link.wake(); // the first accepted frame ends the attempt
     });
     return true;
 }

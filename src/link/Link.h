@@ -155,6 +155,9 @@ public:
     // Waits with the user interface running until `done` holds or `ms` pass
     // (ms < 0: no limit). True when `done` held. Refused (false) when busy.
     bool waitUntil(const std::function<bool()> &done, int ms);
+    // Has the running waits look at their conditions again (for a port of
+    // its own whose bytes may end a waitUntil).
+    void wake();
 
     // One line of the modem log: "Send" or "Receiv", three spaces, then each
     // printable byte followed by a space, others as "$hh ".
@@ -176,7 +179,6 @@ private:
     bool sendFrameNow(const QByteArray &payload);
     void waitLineFree();
     bool waitFor(const std::function<bool()> &done);
-    void wake();
     void startFrameTimer(int ms);
     void stopFrameTimer();
     int graceDelay(uint8_t command) const;

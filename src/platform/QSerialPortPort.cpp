@@ -26,6 +26,10 @@ bool QSerialPortPort::open(const QString &path)
     if (!m_port.setFlowControl(QSerialPort::NoFlowControl))
         recordFailure(QStringLiteral("flow control"));
     setParity(m_parity);
+    // Bytes that reached the line while the port was closed are no answer to
+    // anything this opening will send (a serial port drops them; a
+    // pseudo-terminal keeps them): discard them.
+    m_port.clear(QSerialPort::Input);
     return true;
 }
 

@@ -13,10 +13,15 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 class TstLinkPty : public QObject {
     Q_OBJECT
@@ -92,6 +97,58 @@ private slots:
 
         commands.Cu_Logout();
         QVERIFY(!link.systemPort() || !link.systemPort()->isOpen());
+    }
+
+    // Bytes left on the line before the port is opened (the answer a CU gave
+    // to a previous session's last frame) are no answer to this session's
+    // first request.
+    void staleBytesBeforeOpen_data()
+    {
+        QTest::addColumn<QByteArray>("stale");
+        QTest::newRow("ACK of a previous logout") << QByteArray::fromHex("1002810506821003");
+        QTest::newRow("previous login answer, level X") << QByteArray::fromHex("100281053c583233e11003");
+    }
+    void staleBytesBeforeOpen()
+    {
+        QFETCH(QByteArray, stale);
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString slavePath = QString::fromLocal8Bit(::ptsname(master));
+        // Keep the far side's view of the line open, as the CU's end would.
+        const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+        QVERIFY(slave >= 0);
+        termios raw{};
+        QVERIFY(::tcgetattr(slave, &raw) == 0);
+        ::cfmakeraw(&raw);
+        QVERIFY(::tcsetattr(slave, TCSANOW, &raw) == 0);
+        QCOMPARE(::write(master, stale.constData(), size_t(stale.size())), ssize_t(stale.size()));
+
+        Link link;
+        link.settings().Vel_Trama = 400;
+        QString error;
+        QVERIFY2(link.openSystemPort(slavePath, &error), qPrintable(error));
+
+        // The CU: answers the login with level E once the request is complete.
+        QByteArray seen;
+        QSocketNotifier notifier(master, QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+            char buffer[256];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            seen.append(buffer, int(n));
+            if (seen.endsWith(QByteArray::fromHex("100303"))) {
+                const QByteArray answer = QByteArray::fromHex("100281053c453233fc1003");
+                QVERIFY(::write(master, answer.constData(), size_t(answer.size())) == answer.size());
+            }
+        });
+        QCOMPARE(int(link.Exchange(QByteArray::fromHex("3b3132333435"), 1, 5)), 0x3C);
+        QCOMPARE(link.answer().left(3), QByteArray("E23"));
+        QCOMPARE(seen.toHex(' '), QByteArray::fromHex("100205813b31323334358e100303").toHex(' '));
+        link.closeSystemPort();
+        ::close(slave);
+        ::close(master);
     }
 
     // veltrona-cli: the port comes from the settings file ([Ports_Path]),
