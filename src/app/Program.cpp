@@ -6,7 +6,6 @@
 #include "app/QtDialogs.h"
 #include "app/Splash.h"
 #include "common/ui/Icons.h"
-#include "editors/BlockFlags.h"
 #include "editors/ui/F_Princ.h"
 #include "diagnostics/ui/LinkWindows.h"
 #include "link/CuCommands.h"
@@ -149,10 +148,6 @@ void Program::attachInstallationCommands()
         if (start && installation.countBlocks() == QLatin1String("0"))
             return;
         windows->testInstallation(installation.path(), start);
-        if (CuCommands *commands = ProgramLink::commands()) {
-            for (int cu = 0; cu < 64; ++cu)
-                BlockFlags::setAnswered(cu, commands->cu(cu).detected);
-        }
         window.refreshIcons();
     };
     TF_Principal::registerCommand(QStringLiteral("TEST_INSTALLATION"), [test](TF_Principal &window) { test(window, false); });

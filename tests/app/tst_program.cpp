@@ -1,7 +1,7 @@
 #include "app/Main.h"
 #include "app/Program.h"
 #include "diagnostics/ui/F_Test_CU.h"
-#include "editors/BlockFlags.h"
+#include "link/BlockFlags.h"
 #include "editors/ui/F_Princ.h"
 #include "frame/Lang.h"
 #include "store/InstallationStore.h"

@@ -3,6 +3,7 @@
 #include "common/ui/Icons.h"
 #include "frame/Lang.h"
 #include "frame/ProgramState.h"
+#include "link/BlockFlags.h"
 #include "link/CuCommands.h"
 #include "link/CuTest.h"
 #include "link/InstallationConnection.h"
@@ -295,6 +296,7 @@ void TF_Test_CU::runRows(const QList<QTreeWidgetItem *> &rows)
             row->setText(2, T("F_Test_CU_MENSA01"));
             row->setIcon(0, Icons::icon(QStringLiteral("test")));
             const CuTest::Result r = m_test->testCu(cu);
+            BlockFlags::setAnswered(cu, r.answered);
             if (!r.answered)
                 row->setIcon(0, Icons::icon(QStringLiteral("failure")));
             else {

@@ -1,7 +1,7 @@
 #include "editors/ui/F_Princ.h"
 
 #include "common/ui/Icons.h"
-#include "editors/BlockFlags.h"
+#include "link/BlockFlags.h"
 #include "editors/InstallationOpening.h"
 #include "editors/ui/F_Componente.h"
 #include "frame/Lang.h"
