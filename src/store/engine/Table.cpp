@@ -482,11 +482,17 @@ void Table::doAfterScroll()
 
 // ---------------------------------------------------------------- moves
 
+// Moving, inserting, locating or re-reading first posts a record being edited.
+void Table::postPending()
+{
+    if (m_state != State::Browse)
+        post();
+}
+
 void Table::first()
 {
     requireOpen("move in");
-    if (m_state != State::Browse)
-        post();
+    postPending();
     resolvePending();
     positionAt(0);
     m_bof = true;
@@ -497,8 +503,7 @@ void Table::first()
 void Table::last()
 {
     requireOpen("move in");
-    if (m_state != State::Browse)
-        post();
+    postPending();
     resolvePending();
     ensureComplete();
     positionAt(qsizetype(m_rowids.size()) - 1);
@@ -514,8 +519,7 @@ void Table::prior() { moveBy(-1); }
 int Table::moveBy(int distance)
 {
     requireOpen("move in");
-    if (m_state != State::Browse)
-        post();
+    postPending();
     resolvePending();
     if (distance == 0 || !m_hasCurrent) {
         if (!m_hasCurrent)
@@ -588,8 +592,7 @@ int Table::recordNumber() const
 void Table::insert()
 {
     requireOpen("insert into");
-    if (m_state != State::Browse)
-        post();
+    postPending();
     runHook(beforeInsert, *this, [] {});
     blankRecord();
     setState(State::Insert);
@@ -951,8 +954,7 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, int op
     requireOpen("search");
     if (fields.size() != values.size() || fields.isEmpty())
         throw EngineError(EngineError::InvalidValue, QStringLiteral("Locate needs one value for each field"));
-    if (m_state != State::Browse)
-        post();
+    postPending();
     QList<int> indexes;
     QVariantList wanted;
     for (int i = 0; i < fields.size(); ++i) {
@@ -1018,8 +1020,7 @@ bool Table::gotoBookmark(const Bookmark &b)
     requireOpen("move in");
     if (!b.isValid())
         return false;
-    if (m_state != State::Browse)
-        post();
+    postPending();
     resolvePending();
     ensureComplete();
     const qint64 rowid = b.toLongLong();
@@ -1039,23 +1040,17 @@ void Table::setFilter(std::function<bool(const Table &)> predicate)
     m_filter = std::move(predicate);
     if (!isOpen())
         return;
-    if (m_state != State::Browse)
-        post();
+    postPending();
     // A filter shows its records from the first.
     m_listValid = false;
     m_hasCurrent = false;
-    resolvePending();
-    positionAt(0);
-    m_bof = true;
-    m_eof = !m_hasCurrent;
-    doAfterScroll();
+    first();
 }
 
 void Table::refresh()
 {
     requireOpen("refresh");
-    if (m_state != State::Browse)
-        post();
+    postPending();
     m_window.clear();
     m_listValid = false;
     resolvePending();

@@ -140,6 +140,7 @@ signals:
     void dataChanged();
 
 private:
+    void postPending();
     int fieldIndexOrThrow(const QString &field) const;
     void requireOpen(const char *operation) const;
     void requireBrowse(const char *operation);
