@@ -172,20 +172,46 @@ QString componentWord(const Components::Component &c)
     return StoreTexts::text(c.word);
 }
 
+// What adding and removing a component both check first: the block exists
+// and the item names a component. `refusal` is empty when both hold.
+struct ComponentRequest {
+    QString work;
+    QString prefix;
+    QString code;
+    const Components::Component *component = nullptr;
+    QString refusal;
+};
+
+ComponentRequest componentRequest(const QString &folder, const QString &installation, const QString &block,
+                                  const QString &item)
+{
+    ComponentRequest request;
+    request.work = Paths::withSlash(folder);
+    request.refusal = checkBlock(request.work, installation, block);
+    if (!request.refusal.isEmpty())
+        return request;
+    request.component = Components::byItem(item);
+    if (!request.component) {
+        request.refusal = StoreTexts::text("STORE_COMPONENT_UNKNOWN", QStringLiteral("Unknown component:"))
+            + QLatin1Char(' ') + item;
+        return request;
+    }
+    request.prefix = TableFamilies::blockPrefix(installation, block);
+    request.code = QString::fromLatin1(request.component->item);
+    return request;
+}
+
 } // namespace
 
 StoreOutcome addComponent(const QString &folder, const QString &installation, const QString &block,
                           const QString &item)
 {
-    const QString work = Paths::withSlash(folder);
-    if (const QString problem = checkBlock(work, installation, block); !problem.isEmpty())
-        return StoreOutcome::refused(problem);
-    const Components::Component *component = Components::byItem(item);
-    if (!component)
-        return StoreOutcome::refused(StoreTexts::text("STORE_COMPONENT_UNKNOWN", QStringLiteral("Unknown component:"))
-                                     + QLatin1Char(' ') + item);
-    const QString prefix = TableFamilies::blockPrefix(installation, block);
-    const QString code = QString::fromLatin1(component->item);
+    const ComponentRequest request = componentRequest(folder, installation, block, item);
+    if (!request.refusal.isEmpty())
+        return StoreOutcome::refused(request.refusal);
+    const QString &work = request.work;
+    const QString &prefix = request.prefix;
+    const QString &code = request.code;
     if (SharedTables::hasComponent(work, prefix, code))
         return StoreOutcome::refused(StoreTexts::text("F_Princ_MENSA00"));
     InstallationTree tree = loadTree(work, installation);
@@ -198,15 +224,13 @@ StoreOutcome addComponent(const QString &folder, const QString &installation, co
 StoreOutcome removeComponent(const QString &folder, const QString &installation, const QString &block,
                              const QString &item)
 {
-    const QString work = Paths::withSlash(folder);
-    if (const QString problem = checkBlock(work, installation, block); !problem.isEmpty())
-        return StoreOutcome::refused(problem);
-    const Components::Component *component = Components::byItem(item);
-    if (!component)
-        return StoreOutcome::refused(StoreTexts::text("STORE_COMPONENT_UNKNOWN", QStringLiteral("Unknown component:"))
-                                     + QLatin1Char(' ') + item);
-    const QString prefix = TableFamilies::blockPrefix(installation, block);
-    const QString code = QString::fromLatin1(component->item);
+    const ComponentRequest request = componentRequest(folder, installation, block, item);
+    if (!request.refusal.isEmpty())
+        return StoreOutcome::refused(request.refusal);
+    const QString &work = request.work;
+    const QString &prefix = request.prefix;
+    const QString &code = request.code;
+    const Components::Component *component = request.component;
     if (!SharedTables::hasComponent(work, prefix, code))
         return StoreOutcome::refused(StoreTexts::text("F_Princ_MENSA03"));
     InstallationTree tree = loadTree(work, installation);
